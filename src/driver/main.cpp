@@ -1,0 +1,48 @@
+#include <SDL.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "driver/fixed_step.h"
+#include "driver/main_loop.h"
+#include "driver/options.h"
+#include "platform/message.h"
+
+int main(int argc, char **argv)
+{
+    Options options;
+    switch (ParseOptions(argc, argv, options)) {
+    case ParseResult::ExitSuccess:
+        return 0;
+    case ParseResult::ExitFailure:
+        return 2;
+    case ParseResult::Run:
+        break;
+    }
+
+    if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) {
+        std::fprintf(stderr, "quillane: cannot change to %s: %s\n", options.directory.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
+
+    if (!options.shotsDirectory.empty()) {
+        // Offscreen: no display, no sound card, and never a box.
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        return RunShots(options.shotsDirectory, options.shotTimes, options.fpsNumerator,
+                        options.fpsDenominator);
+    }
+
+    // A box only where a person can answer it.
+    const char *driver = std::getenv("SDL_VIDEODRIVER");
+    const bool offscreen =
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    SetMessageBoxesAllowed(!offscreen && (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")));
+
+    PresentationConfig config;
+    config.fullScreen = !options.windowed;
+    return RunPresentation(config);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class FixedStepClock;
+class FrameSink;
+struct Demo;
+
+// Runs passes of the timeline until Escape is held (tested before the first
+// pass and after every pass), the quit flag is set, or the window was closed.
+// A fixed-step clock, when given, moves to the next pass after each one.
+// Returns the number of passes run.
+long RunMainLoop(Demo &demo, const std::function<bool()> &escapeHeld, FixedStepClock *fixedStep);
+
+struct PresentationConfig {
+    bool fullScreen = true;
+    // Fixed-step runs: no device, no display; frames go to the sink.
+    FixedStepClock *fixedStep = nullptr;
+    FrameSink *frameSink = nullptr;
+};
+
+// The whole life of the presentation: start-up, the main loop, shutdown.
+int RunPresentation(const PresentationConfig &config);
+
+constexpr const char *kWindowTitle = "velmora - quillane";
+constexpr const char *kSoundtrackPath = "data/morvane.mp3";

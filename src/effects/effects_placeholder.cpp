@@ -1,0 +1,2 @@
+// The effects library starts empty; the metaballs, the warp image and the
+// scrolling planes are added to it.
