@@ -11,14 +11,18 @@ struct Demo;
 // Runs passes of the timeline until Escape is held (tested before the first
 // pass and after every pass), the quit flag is set, or the window was closed.
 // A fixed-step clock, when given, moves to the next pass after each one.
-// Returns the number of passes run.
-long RunMainLoop(Demo &demo, const std::function<bool()> &escapeHeld, FixedStepClock *fixedStep);
+// Returns the number of passes run. afterPass, when set, sees the carried
+// state after every pass (tests watch the spectrum the scenes fetched).
+long RunMainLoop(Demo &demo, const std::function<bool()> &escapeHeld, FixedStepClock *fixedStep,
+                 const std::function<void(const Demo &)> &afterPass = {});
 
 struct PresentationConfig {
     bool fullScreen = true;
     // Fixed-step runs: no device, no display; frames go to the sink.
     FixedStepClock *fixedStep = nullptr;
     FrameSink *frameSink = nullptr;
+    // Called with the carried state after every pass of the main loop.
+    std::function<void(const Demo &)> afterPass;
 };
 
 // The whole life of the presentation: start-up, the main loop, shutdown.
