@@ -205,10 +205,10 @@ void SoundLoad(const char *path)
 void SoundPlay(double offsetSeconds)
 {
     const bool playable = soundStream != 0 && (soundtrack.fixedClock || soundtrack.device != 0);
-    if (!playable)
+    if (!playable) {
         ShowMessage("BASS error, can not play stream?", kCaption);
-    if (!playable)
         return; // positioning a stream that cannot play fails silently
+    }
 
     const int64_t frame = SoundBytePosition(offsetSeconds) / kPcmBytesPerFrame;
     soundtrack.startFrame = frame;
