@@ -48,7 +48,7 @@ bool WriteJpeg(const std::string &path, const std::vector<uint8_t> &pixels, int 
     info.image_width = static_cast<JDIMENSION>(width);
     info.image_height = static_cast<JDIMENSION>(height);
     info.input_components = components;
-    info.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
+    info.in_color_space = components == 3 ? JCS_RGB : components == 4 ? JCS_CMYK : JCS_GRAYSCALE;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     for (int c = 0; c < info.num_components; ++c) {

@@ -21,7 +21,8 @@ class TempDir {
 bool WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 
 // Baseline JPEG, every component at full resolution (no chroma subsampling)
-// so that colour edges stay where the rows put them. components: 1 or 3.
+// so that colour edges stay where the rows put them. components: 1 (grey),
+// 3 (RGB) or 4 (CMYK).
 bool WriteJpeg(const std::string &path, const std::vector<uint8_t> &pixels, int width, int height,
                int components, int quality = 95);
 

@@ -132,6 +132,30 @@ TEST_F(TextureTest, NarrowJpegRowsAreNotRealigned)
         }
 }
 
+TEST_F(TextureTest, GreyJpegIsUploadedAsGreyAndCmykIsRefused)
+{
+    const std::string grey = dir.Path("grey.jpg");
+    ASSERT_TRUE(WriteJpeg(grey, std::vector<uint8_t>(8 * 8, 180), 8, 8, 1, 100));
+    const std::string cmyk = dir.Path("cmyk.jpg");
+    ASSERT_TRUE(WriteJpeg(cmyk, std::vector<uint8_t>(8 * 8 * 4, 40), 8, 8, 4));
+    MessageRecorder recorder;
+    {
+        Texture texture(grey.c_str());
+        ASSERT_NE(texture.name, 0u);
+        const std::vector<uint8_t> texels = ReadLevelZero(8, 8, GL_RGB, 3);
+        EXPECT_NEAR(texels[0], 180, 3);
+        EXPECT_EQ(texels[0], texels[1]);
+        EXPECT_EQ(texels[0], texels[2]);
+    }
+    EXPECT_TRUE(recorder.messages.empty());
+    Texture texture(cmyk.c_str());
+    EXPECT_EQ(texture.name, 0u);
+    EXPECT_EQ(texture.width, 0);
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].text, "JPG File has an unsupported colour format!");
+    EXPECT_EQ(recorder.messages[0].caption, cmyk);
+}
+
 TEST_F(TextureTest, JpegThatDoesNotLoadLeavesTheTextureEmpty)
 {
     // Bigger than the GL can take: reported before any pixel is allocated.
