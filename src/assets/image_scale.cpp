@@ -17,9 +17,10 @@ int NearestPowerOfTwo(int value)
 }
 
 namespace {
-// Resamples one line of samples `step` floats apart: each output sample
+// Resamples one line whose samples lie `step` values apart: each output sample
 // averages the input samples it covers, weighted by how much it covers.
-void ScaleLine(const float *in, int inCount, float *out, int outCount, size_t step, int components)
+template <typename Sample>
+void ScaleLine(const Sample *in, int inCount, float *out, int outCount, size_t step, int components)
 {
     const double span = double(inCount) / outCount;
     for (int o = 0; o < outCount; ++o) {
@@ -41,13 +42,11 @@ std::vector<uint8_t> ScaleImage(const uint8_t *pixels, int width, int height, in
                                 int newHeight)
 {
     const size_t comps = size_t(components);
-    const std::vector<float> source(pixels, pixels + size_t(width) * size_t(height) * comps);
-
     // Along the rows first, then down the columns of the result.
     std::vector<float> across(size_t(newWidth) * size_t(height) * comps);
     for (size_t row = 0; row < size_t(height); ++row)
-        ScaleLine(source.data() + row * size_t(width) * comps, width,
-                  across.data() + row * size_t(newWidth) * comps, newWidth, comps, components);
+        ScaleLine(pixels + row * size_t(width) * comps, width, across.data() + row * size_t(newWidth) * comps,
+                  newWidth, comps, components);
     std::vector<float> both(size_t(newWidth) * size_t(newHeight) * comps);
     const size_t rowStep = size_t(newWidth) * comps;
     for (size_t column = 0; column < size_t(newWidth); ++column)
