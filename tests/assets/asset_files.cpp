@@ -90,6 +90,7 @@ std::vector<uint8_t> EncodePng(const PngSpec &spec)
         palette.push_back({spec.palette[i], spec.palette[i + 1], spec.palette[i + 2]});
     if (setjmp(png_jmpbuf(png)) == 0) {
         png_set_write_fn(png, &out, AppendToVector, NoFlush);
+        png_set_compression_level(png, 9); // the densest files a decoder must still take
         png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height),
                      spec.bitDepth, spec.colorType,
                      spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,

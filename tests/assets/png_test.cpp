@@ -137,3 +137,14 @@ TEST(PngDecoder, DamagedOrOversizedFilesFailQuietly)
 
     EXPECT_FALSE(ReadPngFile("/nonexistent/quillane/absent.png", 64, image));
 }
+
+TEST(PngDecoder, DensestCompressionIsNotMistakenForDamage)
+{
+    // Zeros at deflate's best ratio, about 1000 to 1: the size check must let them through.
+    const std::vector<uint8_t> file =
+        EncodePng(Spec(2048, 2048, PNG_COLOR_TYPE_RGBA, 8, std::vector<uint8_t>(2048 * 2048 * 4)));
+    ASSERT_LT(file.size(), 2048u * 2048 * 4 / 900) << "not as dense as meant";
+    PngImage image;
+    ASSERT_TRUE(DecodePng(file.data(), file.size(), 2048, image));
+    EXPECT_EQ(image.pixels.size(), 2048u * 2048 * 4);
+}
