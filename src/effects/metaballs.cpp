@@ -124,11 +124,14 @@ inline Vec3 UnitFaceNormal(const Vec3 &p0, const Vec3 &p1, const Vec3 &p2)
 
 int Metaballs::Polygonize()
 {
-    triangles.clear(); // keeps its storage: no allocation once the list has grown
-    if (!points || !cells)
+    if (!points || !cells) {
+        triangles.clear();
         return 0;
+    }
+    // Both paths keep the list's storage: no allocation once it has grown.
     if (resolution <= kMaxPackedResolution)
         return PolygonizeLattice(points, resolution, isoLevel, triangles, polygonizerStaging);
+    triangles.clear();
     int count = 0;
     for (int i = 0; i < resolution; ++i)
         for (int j = 0; j < resolution; ++j)

@@ -37,6 +37,7 @@ typedef float Floats4 __attribute__((vector_size(16)));
 typedef float Floats8 __attribute__((vector_size(32)));
 typedef float Floats16 __attribute__((vector_size(64)));
 typedef int Ints16 __attribute__((vector_size(64)));
+typedef uint8_t Bytes16 __attribute__((vector_size(16)));
 
 // The staged triangles' vertex coordinates, one column each.
 enum Column { kP0x, kP0y, kP0z, kP1x, kP1y, kP1z, kP2x, kP2y, kP2z, kColumns };
@@ -79,6 +80,19 @@ uint64_t PackRow(const uint8_t *below, int count)
         __builtin_shufflevector(abHigh, cdHigh, 2, 3, 18, 19, 6, 7, 22, 23, 10, 11, 26, 27, 14, 15, 30, 31);
 }
 
+// The pieces of 128-bit lane `Lane` of the transposed rows: triangles
+// 4 Lane + m, three 4-float pieces each, twelve floats apart.
+template <int Lane> [[gnu::always_inline]] inline void StorePieces(const Floats16 (&rows)[3][4], float *first)
+{
+    for (int m = 0; m < 4; ++m)
+        for (int piece = 0; piece < 3; ++piece) {
+            const Floats16 &r = rows[piece][m];
+            const Floats4 chunk =
+                __builtin_shufflevector(r, r, 4 * Lane, 4 * Lane + 1, 4 * Lane + 2, 4 * Lane + 3);
+            std::memcpy(first + 12 * (4 * Lane + m) + 4 * piece, &chunk, sizeof chunk);
+        }
+}
+
 // The staged triangles into the list, with normals as FaceNormal gives them:
 // (P0 - P1) x (P0 - P2) over its length, (0, 0, 1) when the length is zero.
 // Two passes, each simple enough to run many triangles side by side.
@@ -108,13 +122,10 @@ uint64_t PackRow(const uint8_t *below, int count)
         Transpose4x4(c[kP1y], c[kP1z], c[kP2x], c[kP2y], rows[1]);
         Transpose4x4(c[kP2z], zero, zero, zero, rows[2]);
         float *first = &out[t].vertices[0].x;
-        for (int lane = 0; lane < 4; ++lane)
-            for (int m = 0; m < 4; ++m)
-                for (int piece = 0; piece < 3; ++piece) {
-                    const Floats16 &r = rows[piece][m];
-                    const Floats4 chunk = {r[4 * lane], r[4 * lane + 1], r[4 * lane + 2], r[4 * lane + 3]};
-                    std::memcpy(first + 12 * (4 * lane + m) + 4 * piece, &chunk, sizeof chunk);
-                }
+        StorePieces<0>(rows, first);
+        StorePieces<1>(rows, first);
+        StorePieces<2>(rows, first);
+        StorePieces<3>(rows, first);
     }
     for (; t < count; ++t) {
         out[t].vertices[0] = {p0x[t], p0y[t], p0z[t]};
@@ -146,8 +157,10 @@ int PolygonizeLattice(const GridPoint *points, int resolution, float isoLevel, T
 {
     const int n = resolution;
     const int side = n + 1;
-    if (n < 1 || n > kMaxPackedResolution)
+    if (n < 1 || n > kMaxPackedResolution) {
+        triangles.clear();
         return 0;
+    }
     const size_t slab = static_cast<size_t>(side) * side;
 
     // Below-bytes of one slab of points (fixed i), with room to read a word past the end.
@@ -156,7 +169,26 @@ int PolygonizeLattice(const GridPoint *points, int resolution, float isoLevel, T
     uint64_t upper[64];
     auto maskSlab = [&](int i, uint64_t *masks) {
         const GridPoint *first = points + i * slab;
-        for (size_t p = 0; p < slab; ++p)
+        // Sixteen points a time: compare whole points, keep the value lanes,
+        // narrow to bytes.
+        size_t p = 0;
+        for (; p + 16 <= slab; p += 16) {
+            Floats16 quarter[4];
+            std::memcpy(quarter, first + p, sizeof quarter);
+            const Ints16 below0 = quarter[0] < isoLevel;
+            const Ints16 below1 = quarter[1] < isoLevel;
+            const Ints16 below2 = quarter[2] < isoLevel;
+            const Ints16 below3 = quarter[3] < isoLevel;
+            const Ints16 low = __builtin_shufflevector(below0, below1, 3, 7, 11, 15, 19, 23, 27, 31, 3, 7, 11,
+                                                       15, 19, 23, 27, 31);
+            const Ints16 high = __builtin_shufflevector(below2, below3, 3, 7, 11, 15, 19, 23, 27, 31, 3, 7,
+                                                        11, 15, 19, 23, 27, 31);
+            const Ints16 all =
+                __builtin_shufflevector(low, high, 0, 1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23);
+            const Bytes16 bytes = __builtin_convertvector(all & 1, Bytes16);
+            std::memcpy(belowBytes + p, &bytes, sizeof bytes);
+        }
+        for (; p < slab; ++p)
             belowBytes[p] = first[p].value < isoLevel;
         for (int j = 0; j < side; ++j)
             masks[j] = PackRow(belowBytes + j * side, side);
@@ -273,8 +305,9 @@ int PolygonizeLattice(const GridPoint *points, int resolution, float isoLevel, T
 #undef SECOND_CORNERS
 #undef EDGE_LANES
 
-    const size_t firstNew = triangles.size();
-    triangles.resize(firstNew + staged);
-    WriteTriangles(columns, staged, triangles.data() + firstNew);
+    // Every element is overwritten: resizing from the last frame's count
+    // initialises only the few the list grows by.
+    triangles.resize(staged);
+    WriteTriangles(columns, staged, triangles.data());
     return static_cast<int>(staged);
 }

@@ -7,7 +7,7 @@
 // The largest resolution PolygonizeLattice takes: a row of points fits a 64-bit mask.
 constexpr int kMaxPackedResolution = 63;
 
-// Appends to `triangles` the triangles of every cell of an (n+1)^3 lattice,
+// Replaces the contents of `triangles` with the triangles of every cell of an (n+1)^3 lattice,
 // n <= kMaxPackedResolution, in cell order (i, then j, then k), exactly as
 // PolygonizeCell on each linked cell would give them; returns how many.
 // `staging` is working space the caller keeps, so that once it has grown no
