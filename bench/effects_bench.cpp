@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kResolution = 30;
 constexpr int kSide = kResolution + 1;
+constexpr int kRepetitions = 5;
 constexpr int kFieldDivisions = kSide * kSide * kSide * kBallCount; // 297,910
 
 // Frames of the metaball scene: AnimateBalls arguments 25p for p = 120 ... 148.
@@ -238,7 +239,7 @@ void BM_DividerLimit(benchmark::State &state)
         benchmark::DoNotOptimize(widestDivide(kFieldDivisions));
     state.SetLabel(divideWidth);
 }
-BENCHMARK(BM_DividerLimit);
+BENCHMARK(BM_DividerLimit)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 
 #if defined(__x86_64__)
 void BM_DividerLimit256(benchmark::State &state)
@@ -250,7 +251,7 @@ void BM_DividerLimit256(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(DivideWith256Bits(kFieldDivisions));
 }
-BENCHMARK(BM_DividerLimit256);
+BENCHMARK(BM_DividerLimit256)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 #endif
 
 void BM_SampleReference(benchmark::State &state)
@@ -262,7 +263,7 @@ void BM_SampleReference(benchmark::State &state)
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_SampleReference);
+BENCHMARK(BM_SampleReference)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 
 void BM_Sample(benchmark::State &state)
 {
@@ -273,7 +274,7 @@ void BM_Sample(benchmark::State &state)
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_Sample);
+BENCHMARK(BM_Sample)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 
 void BM_PolygonizeReference(benchmark::State &state)
 {
@@ -284,7 +285,7 @@ void BM_PolygonizeReference(benchmark::State &state)
         benchmark::DoNotOptimize(lattice.Polygonize());
     state.counters["triangles"] = static_cast<double>(lattice.triangles.size());
 }
-BENCHMARK(BM_PolygonizeReference)->DenseRange(0, 3);
+BENCHMARK(BM_PolygonizeReference)->DenseRange(0, 3)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 
 void BM_Polygonize(benchmark::State &state)
 {
@@ -294,7 +295,7 @@ void BM_Polygonize(benchmark::State &state)
         benchmark::DoNotOptimize(grid.Polygonize());
     state.counters["triangles"] = static_cast<double>(grid.triangles.size());
 }
-BENCHMARK(BM_Polygonize)->DenseRange(0, 3);
+BENCHMARK(BM_Polygonize)->DenseRange(0, 3)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 
 // ---- Agreement, checked before anything is timed.
 
@@ -347,15 +348,22 @@ bool TrianglesAgree()
 }
 
 // Prints every run as usual, then the ratios between the runs of this one
-// process (CPU time, steadier than wall time on a shared machine): how much
-// faster than the reference, how close to the divider.
+// process: medians of the repetitions, in CPU time (steadier than wall time
+// on a shared machine): how much faster than the reference, how close to the
+// divider.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs)
-            if (!run.error_occurred)
-                times[run.benchmark_name()] = run.GetAdjustedCPUTime();
+            if (!run.error_occurred && run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                std::string key = run.run_name.function_name;
+                if (!run.run_name.args.empty()) {
+                    key += '/';
+                    key += run.run_name.args;
+                }
+                times[key] = run.GetAdjustedCPUTime();
+            }
         ConsoleReporter::ReportRuns(runs);
     }
 

@@ -1,6 +1,7 @@
 #include "effects/polygonize_lattice.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -44,6 +45,18 @@ enum Column { kP0x, kP0y, kP0z, kP1x, kP1y, kP1z, kP2x, kP2y, kP2z, kColumns };
 
 // Room for a whole vector written at the end of a column.
 constexpr int kSlack = 16;
+
+// Corners (k, k+1) of the rows at x and x+1 of one face of a cell, as bits
+// 0-1 and 2-3 of the index, to their bits in the case index: corner 0 (x, k),
+// 1 (x+1, k), 2 (x+1, k+1), 3 (x, k+1); the face one step up in y is the same
+// shifted by four.
+constexpr std::array<uint8_t, 16> kSpreadFace = [] {
+    std::array<uint8_t, 16> spread{};
+    for (int index = 0; index < 16; ++index)
+        spread[index] = static_cast<uint8_t>((index & 1) | ((index >> 1) & 1) << 3 | ((index >> 2) & 1) << 1 |
+                                             ((index >> 3) & 1) << 2);
+    return spread;
+}();
 
 // Bit k set when point k of a row of `count` (at most 64) lies below the level.
 // The bytes are 0 or 1; a multiply gathers eight of them into one byte.
@@ -231,10 +244,9 @@ int PolygonizeLattice(const GridPoint *points, int resolution, float isoLevel, T
             while (crossed) {
                 const int k = std::countr_zero(crossed);
                 crossed &= crossed - 1;
-                const int caseIndex = static_cast<int>(
-                    ((m00 >> k) & 1) | ((m10 >> k) & 1) << 1 | ((m10 >> (k + 1)) & 1) << 2 |
-                    ((m00 >> (k + 1)) & 1) << 3 | ((m01 >> k) & 1) << 4 | ((m11 >> k) & 1) << 5 |
-                    ((m11 >> (k + 1)) & 1) << 6 | ((m01 >> (k + 1)) & 1) << 7);
+                // Bits k and k+1 of each row mask, four at a time through a table.
+                const int caseIndex = kSpreadFace[((m00 >> k) & 3) | ((m10 >> k) & 3) << 2] |
+                                      kSpreadFace[((m01 >> k) & 3) | ((m11 >> k) & 3) << 2] << 4;
 
                 const GridPoint *p0 = rowBase + k;
                 Floats8 pair03, pair12, pair47, pair56;
