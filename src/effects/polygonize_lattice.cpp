@@ -46,6 +46,17 @@ enum Column { kP0x, kP0y, kP0z, kP1x, kP1y, kP1z, kP2x, kP2y, kP2z, kColumns };
 // Room for a whole vector written at the end of a column.
 constexpr int kSlack = 16;
 
+// out[l] = v[index[l]], the indices all within 0..15.
+[[gnu::always_inline]] inline void Permute(const Floats16 &v, const Ints16 &index, Floats16 &out)
+{
+#if defined(__clang__)
+    for (int lane = 0; lane < 16; ++lane)
+        out[lane] = v[index[lane]];
+#else
+    out = __builtin_shuffle(v, index);
+#endif
+}
+
 // Corners (k, k+1) of the rows at x and x+1 of one face of a cell, as bits
 // 0-1 and 2-3 of the index, to their bits in the case index: corner 0 (x, k),
 // 1 (x+1, k), 2 (x+1, k+1), 3 (x, k+1); the face one step up in y is the same
@@ -299,15 +310,14 @@ int PolygonizeLattice(const GridPoint *points, int resolution, float isoLevel, T
                     capacity = grown;
                     locateColumns();
                 }
-                const Floats16 gathered[kColumns] = {
-                    __builtin_shuffle(edgeX, vertex0), __builtin_shuffle(edgeY, vertex0),
-                    __builtin_shuffle(edgeZ, vertex0), __builtin_shuffle(edgeX, vertex1),
-                    __builtin_shuffle(edgeY, vertex1), __builtin_shuffle(edgeZ, vertex1),
-                    __builtin_shuffle(edgeX, vertex2), __builtin_shuffle(edgeY, vertex2),
-                    __builtin_shuffle(edgeZ, vertex2),
-                };
-                for (int c = 0; c < kColumns; ++c)
-                    std::memcpy(columns[c] + staged, &gathered[c], sizeof gathered[c]);
+                const Floats16 *edges[3] = {&edgeX, &edgeY, &edgeZ};
+                const Ints16 *picks[3] = {&vertex0, &vertex1, &vertex2};
+                for (int v = 0; v < 3; ++v)
+                    for (int axis = 0; axis < 3; ++axis) {
+                        Floats16 gathered;
+                        Permute(*edges[axis], *picks[v], gathered);
+                        std::memcpy(columns[3 * v + axis] + staged, &gathered, sizeof gathered);
+                    }
                 staged += kTriangleCount[caseIndex];
             }
         }
