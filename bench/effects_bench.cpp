@@ -31,7 +31,7 @@ void PlaceBallsAt(float t)
     AnimateBalls(t); // moves the balls; its own surface is not used here
 }
 
-// ---- The plain reference: the described loops, point by point, cell by cell.
+// ---- The plain reference: the straightforward loops, point by point, cell by cell.
 
 double FourthPower(float v)
 {
