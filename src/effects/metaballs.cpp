@@ -1,13 +1,12 @@
 #include "effects/metaballs.h"
 
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <new>
-#include <utility>
 
 #include "effects/ball_field.h"
 #include "effects/mc_tables.h"
+#include "effects/polygonize_lattice.h"
 
 Metaballs metaballs(30, 1.0f, BallField);
 
@@ -107,59 +106,37 @@ void Metaballs::LinkCells()
 
 namespace {
 
-// Bit k set when point k of a lattice row lies below the iso level, with the
-// same comparison as the case index (NaN and values equal to the level count
-// as not below).
-uint64_t BelowMask(const GridPoint *row, int count, float isoLevel)
+// (P0 - P1) x (P0 - P2), unit length. A zero-area triangle (the surface
+// through lattice points) has no direction of its own; facing the viewer
+// keeps it lit plainly.
+inline Vec3 UnitFaceNormal(const Vec3 &p0, const Vec3 &p1, const Vec3 &p2)
 {
-    uint64_t mask = 0;
-    for (int k = 0; k < count; ++k)
-        mask |= static_cast<uint64_t>(row[k].value < isoLevel) << k;
-    return mask;
+    const Vec3 a{p0.x - p1.x, p0.y - p1.y, p0.z - p1.z};
+    const Vec3 b{p0.x - p2.x, p0.y - p2.y, p0.z - p2.z};
+    const Vec3 n{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+    const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    if (!(length > 0.0f))
+        return {0.0f, 0.0f, 1.0f};
+    return {n.x / length, n.y / length, n.z / length};
 }
 
 } // namespace
 
 int Metaballs::Polygonize()
 {
-    triangles.clear(); // keeps its storage: no allocation once the list has grown
-    if (!points || !cells)
+    if (!points || !cells) {
+        triangles.clear();
         return 0;
-    const int n = resolution;
-    const int side = n + 1;
+    }
+    // Both paths keep the list's storage: no allocation once it has grown.
+    if (resolution <= kMaxPackedResolution)
+        return PolygonizeLattice(points, resolution, isoLevel, triangles, polygonizerStaging);
+    triangles.clear();
     int count = 0;
-    if (side > 64) {
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j)
-                for (int k = 0; k < n; ++k)
-                    count += PolygonizeCell(Cell(i, j, k), isoLevel);
-        return count;
-    }
-
-    // Most cells lie wholly on one side of the surface. Their corners' below
-    // bits, packed per row of points, rule out whole rows of cells with a few
-    // word operations; the rest go through PolygonizeCell in the same order.
-    uint64_t lower[64];
-    uint64_t upper[64];
-    for (int j = 0; j < side; ++j)
-        lower[j] = BelowMask(&Point(0, j, 0), side, isoLevel);
-    const uint64_t cellBits = (uint64_t{1} << n) - 1;
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < side; ++j)
-            upper[j] = BelowMask(&Point(i + 1, j, 0), side, isoLevel);
-        for (int j = 0; j < n; ++j) {
-            const uint64_t all = lower[j] & lower[j + 1] & upper[j] & upper[j + 1];
-            const uint64_t any = lower[j] | lower[j + 1] | upper[j] | upper[j + 1];
-            // Cell k is mixed unless its corners at k and k + 1 are all below or all not.
-            uint64_t mixed = ~(all & (all >> 1)) & (any | (any >> 1)) & cellBits;
-            while (mixed) {
-                const int k = std::countr_zero(mixed);
-                mixed &= mixed - 1;
+    for (int i = 0; i < resolution; ++i)
+        for (int j = 0; j < resolution; ++j)
+            for (int k = 0; k < resolution; ++k)
                 count += PolygonizeCell(Cell(i, j, k), isoLevel);
-            }
-        }
-        std::swap(lower, upper);
-    }
     return count;
 }
 
@@ -183,9 +160,11 @@ int Metaballs::PolygonizeCell(const GridCell &cell, float level)
     int count = 0;
     // Every row ends in -1 by entry 15; the bound keeps a bad row from running on.
     for (int t = 0; t + 2 < 16 && row[t] != -1; t += 3) {
-        IsoTriangle triangle{{vertex[row[t]], vertex[row[t + 1]], vertex[row[t + 2]]}, {}};
-        FaceNormal(triangle);
-        triangles.push_back(triangle);
+        const Vec3 &p0 = vertex[row[t]];
+        const Vec3 &p1 = vertex[row[t + 1]];
+        const Vec3 &p2 = vertex[row[t + 2]];
+        // The normal is worked out before the triangle is stored, never read back.
+        triangles.push_back({{p0, p1, p2}, UnitFaceNormal(p0, p1, p2)});
         ++count;
     }
     return count;
@@ -200,18 +179,5 @@ Vec3 Metaballs::Interpolate(float level, const GridPoint &first, const GridPoint
 
 void Metaballs::FaceNormal(IsoTriangle &triangle)
 {
-    const Vec3 &p0 = triangle.vertices[0];
-    const Vec3 &p1 = triangle.vertices[1];
-    const Vec3 &p2 = triangle.vertices[2];
-    const Vec3 a{p0.x - p1.x, p0.y - p1.y, p0.z - p1.z};
-    const Vec3 b{p0.x - p2.x, p0.y - p2.y, p0.z - p2.z};
-    const Vec3 n{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-    const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-    // A zero-area triangle (the surface through lattice points) has no
-    // direction of its own; facing the viewer keeps it lit plainly.
-    if (!(length > 0.0f)) {
-        triangle.normal = {0.0f, 0.0f, 1.0f};
-        return;
-    }
-    triangle.normal = {n.x / length, n.y / length, n.z / length};
+    triangle.normal = UnitFaceNormal(triangle.vertices[0], triangle.vertices[1], triangle.vertices[2]);
 }

@@ -80,6 +80,9 @@ class Metaballs {
     GridCell *cells = nullptr;
     FieldFunction field;
     TriangleList triangles;
+
+  private:
+    std::vector<float> polygonizerStaging; // kept so that no frame allocates
 };
 
 // The one metaball object: resolution 30, iso level 1, BallField.
