@@ -68,7 +68,13 @@ int main(int argc, char **argv)
         return Usage();
 
     std::clock_t t0 = std::clock();
-    auto lap = [&](const char *what) { if (std::getenv("QUILLANE_MEDIA_TIMING")) { std::clock_t t1 = std::clock(); std::fprintf(stderr, "%s %.2f s cpu\n", what, static_cast<double>(t1 - t0) / CLOCKS_PER_SEC); t0 = t1; } };
+    auto lap = [&](const char *what) {
+        if (std::getenv("QUILLANE_MEDIA_TIMING")) {
+            std::clock_t t1 = std::clock();
+            std::fprintf(stderr, "%s %.2f s cpu\n", what, static_cast<double>(t1 - t0) / CLOCKS_PER_SEC);
+            t0 = t1;
+        }
+    };
     const std::vector<MediaImage> images = MakeImages();
     lap("images");
     const std::vector<MediaMesh> meshes = MakeMeshes();
@@ -104,7 +110,8 @@ int main(int argc, char **argv)
         const std::vector<uint8_t> mp3 = EncodeMp3(track, kLameQuality);
         lap("encode");
         if (mp3.empty() || !WriteBytes(dir / "morvane.mp3", mp3)) {
-            std::fprintf(stderr, "quillane-media: cannot encode %s\n", (dir / "morvane.mp3").string().c_str());
+            std::fprintf(stderr, "quillane-media: cannot encode %s\n",
+                         (dir / "morvane.mp3").string().c_str());
             return 1;
         }
     }
