@@ -1,19 +1,21 @@
 // Every image and mesh the presentation loads is present in the generated set
 // and has the size and shape its scene expects.
+#include "assets/jpeg.h"
+#include "assets/mesh.h"
+#include "assets/png_image.h"
+#include "assets/texture.h"
+#include "support/offscreen_gl.h"
+
 #include <gtest/gtest.h>
 
-#include <png.h>
-#include <stdio.h>
-#include <jpeglib.h>
-
+#include <algorithm>
 #include <cmath>
-#include <csetjmp>
 #include <cstdint>
-#include <cstring>
-#include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -28,67 +30,17 @@ struct Rgba {
     uint8_t Alpha(int x, int y) const { return pixels[(static_cast<size_t>(y) * width + x) * 4 + 3]; }
 };
 
-Rgba LoadPng(const std::string &path)
+// A PNG through the project's decoder; empty unless it decodes with an alpha channel.
+Rgba LoadRgba(const std::string &path)
 {
     Rgba out;
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return out;
-    image.format = PNG_FORMAT_RGBA;
-    out.pixels.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr)) {
-        out.pixels.clear();
-        return out;
+    PngImage image;
+    if (ReadPngFile(path.c_str(), 4096, image) && image.channels == 4) {
+        out.width = image.width;
+        out.height = image.height;
+        out.pixels = std::move(image.pixels);
     }
-    out.width = static_cast<int>(image.width);
-    out.height = static_cast<int>(image.height);
     return out;
-}
-
-struct JpegError {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void OnJpegError(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JpegError *>(info->err)->jump, 1);
-}
-
-// Width, height and components of a decoded JPEG; all zero when it does not decode.
-struct JpegSize {
-    int width = 0, height = 0, components = 0;
-};
-
-JpegSize DecodeJpeg(const std::string &path)
-{
-    JpegSize size;
-    FILE *file = fopen(path.c_str(), "rb");
-    if (!file)
-        return size;
-    jpeg_decompress_struct info;
-    JpegError error;
-    info.err = jpeg_std_error(&error.manager);
-    error.manager.error_exit = OnJpegError;
-    if (setjmp(error.jump) == 0) {
-        jpeg_create_decompress(&info);
-        jpeg_stdio_src(&info, file);
-        jpeg_read_header(&info, TRUE);
-        jpeg_start_decompress(&info);
-        std::vector<uint8_t> row(static_cast<size_t>(info.output_width) * info.output_components);
-        while (info.output_scanline < info.output_height) {
-            JSAMPROW rows[1] = {row.data()};
-            jpeg_read_scanlines(&info, rows, 1);
-        }
-        jpeg_finish_decompress(&info);
-        size = {static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                info.output_components};
-    }
-    jpeg_destroy_decompress(&info);
-    fclose(file);
-    return size;
 }
 
 TEST(MediaImages, JpegsDecodeAtTheirIntendedSize)
@@ -97,10 +49,11 @@ TEST(MediaImages, JpegsDecodeAtTheirIntendedSize)
         {"skyting2.jpg", 256},  {"blue.jpg", 256},      {"red.jpg", 256},          {"envmap.jpg", 256},
         {"hahastygt.jpg", 512}, {"new_jesus.jpg", 512}, {"garbage_queen.jpg", 512}};
     for (const auto &[file, side] : sizes) {
-        const JpegSize size = DecodeJpeg(DataPath(file));
-        EXPECT_EQ(size.width, side) << file;
-        EXPECT_EQ(size.height, side) << file;
-        EXPECT_EQ(size.components, 3) << file;
+        const std::unique_ptr<Image> image(LoadJPG(DataPath(file).c_str()));
+        ASSERT_NE(image, nullptr) << file;
+        EXPECT_EQ(image->width, side) << file;
+        EXPECT_EQ(image->height, side) << file;
+        EXPECT_EQ(image->stride, side * 3) << file;
     }
 }
 
@@ -110,7 +63,7 @@ TEST(MediaImages, FramesAreOpaqueAroundATransparentWindow)
     for (const char *file :
          {"darkramme.png", "bassramme.png", "flammekasterramme.png", "gridramme1.png", "vanligramme.png"}) {
         SCOPED_TRACE(file);
-        const Rgba image = LoadPng(DataPath(file));
+        const Rgba image = LoadRgba(DataPath(file));
         ASSERT_EQ(image.width, 512);
         ASSERT_EQ(image.height, 512);
         int clearInside = 0, opaqueOutside = 0, inside = 0, outside = 0;
@@ -160,7 +113,7 @@ TEST(MediaImages, WordsSitOnATransparentBackground)
     };
     for (const WordCase &c : cases) {
         SCOPED_TRACE(c.file);
-        const Rgba image = LoadPng(DataPath(c.file));
+        const Rgba image = LoadRgba(DataPath(c.file));
         ASSERT_EQ(image.width, 512);
         ASSERT_EQ(image.height, 512);
         // Ink: pixels of the letters themselves, fully opaque.
@@ -194,51 +147,6 @@ TEST(MediaImages, WordsSitOnATransparentBackground)
 
 // ---- meshes -------------------------------------------------------------------
 
-struct ParsedObject {
-    std::vector<float> positions;
-    std::vector<uint32_t> indices;
-    bool ok = false;
-};
-
-// Reads the first object of a .ebr file (little-endian counts, a name, 20-byte vertices, 12-byte triangles).
-ParsedObject ReadEbr(const std::string &path, int &objectCount)
-{
-    ParsedObject out;
-    std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    size_t at = 0;
-    auto u32 = [&](uint32_t &v) {
-        if (at + 4 > bytes.size())
-            return false;
-        v = static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
-            static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
-        at += 4;
-        return true;
-    };
-    uint32_t count = 0, vertices = 0, triangles = 0, nameLength = 0;
-    if (!u32(count) || !u32(vertices) || !u32(triangles) || !u32(nameLength) || nameLength > 100)
-        return out;
-    objectCount = static_cast<int>(count);
-    at += nameLength;
-    if (bytes.size() < at + 20ull * vertices + 12ull * triangles)
-        return out;
-    for (uint32_t k = 0; k < vertices; ++k) {
-        for (int c = 0; c < 5; ++c) {
-            uint32_t raw = 0;
-            u32(raw);
-            float f;
-            std::memcpy(&f, &raw, 4);
-            if (c < 3)
-                out.positions.push_back(f);
-        }
-    }
-    out.indices.resize(3ull * triangles);
-    for (uint32_t &index : out.indices)
-        u32(index);
-    out.ok = true;
-    return out;
-}
-
 struct MeshCase {
     const char *file;
     float minRadius, maxRadius; // bounding radius
@@ -256,10 +164,16 @@ TEST(MediaMeshes, AreClosedOutwardFacingAndSized)
     long long trianglesInAll = 0;
     for (const MeshCase &c : cases) {
         SCOPED_TRACE(c.file);
-        int objects = 0;
-        const ParsedObject mesh = ReadEbr(DataPath(c.file), objects);
-        ASSERT_TRUE(mesh.ok);
-        EXPECT_EQ(objects, 1);
+        MessageRecorder messages;
+        Mesh loaded(DataPath(c.file).c_str());
+        EXPECT_TRUE(messages.messages.empty()) << "the reader refused the file";
+        ASSERT_EQ(loaded.objectCount, 1);
+        const SubMesh &object = *loaded.objects[0];
+        struct {
+            std::vector<float> positions;
+            std::vector<uint32_t> indices;
+        } mesh{{object.positions, object.positions + 3 * object.vertexCount},
+               {object.indices, object.indices + 3 * object.triangleCount}};
         const size_t n = mesh.positions.size() / 3;
         EXPECT_GE(static_cast<int>(n), c.minVertices);
         EXPECT_LE(static_cast<int>(n), c.maxVertices);
@@ -308,5 +222,31 @@ TEST(MediaMeshes, AreClosedOutwardFacingAndSized)
     }
     // All eight together stay modest for machines without a GPU.
     EXPECT_LT(trianglesInAll, 60000);
+}
+// Every picture loads as a GL texture through the presentation's own loader, at its own size.
+class MediaTextures : public OffscreenGLTest {};
+
+TEST_F(MediaTextures, EveryPictureLoads)
+{
+    const std::map<std::string, int> sides = {
+        {"skyting2.jpg", 256},          {"blue.jpg", 256},          {"red.jpg", 256},
+        {"hahastygt.jpg", 512},         {"envmap.jpg", 256},        {"new_jesus.jpg", 512},
+        {"garbage_queen.jpg", 512},     {"darkramme.png", 512},     {"bassramme.png", 512},
+        {"flammekasterramme.png", 512}, {"gridramme1.png", 512},    {"vanligramme.png", 512},
+        {"tekst-code.png", 512},        {"tekst-music.png", 512},   {"tekst-graphics.png", 512},
+        {"tekst-pennick.png", 512},     {"tekst-holvar.png", 512},  {"tekst-traske.png", 512},
+        {"tekst-velmora.png", 512},     {"tekst-dunmere.png", 512}, {"tekst-scene.png", 512},
+        {"tekst-fenvall.png", 512},     {"tekst-brakkon.png", 512}, {"tekst-title1.png", 512},
+        {"tekst-title2.png", 512},      {"tekst-title3.png", 512},  {"tekst-title4.png", 512},
+    };
+    MessageRecorder messages;
+    for (const auto &[file, side] : sides) {
+        Texture texture(DataPath(file).c_str());
+        EXPECT_TRUE(texture.loaded) << file;
+        EXPECT_NE(texture.name, 0u) << file;
+        EXPECT_EQ(texture.width, side) << file;
+        EXPECT_EQ(texture.height, side) << file;
+    }
+    EXPECT_TRUE(messages.messages.empty());
 }
 } // namespace

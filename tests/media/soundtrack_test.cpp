@@ -1,8 +1,9 @@
 // The generated soundtrack: its length, format, level, and the spectrum
 // entries the scenes read, loud where they read them.
-#include <gtest/gtest.h>
+#include "sound/pcm_decoder.h"
+#include "sound/spectrum.h"
 
-#include <mpg123.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,70 +15,40 @@ namespace {
 struct Decoded {
     long rate = 0;
     int channels = 0;
-    std::vector<float> samples; // interleaved
+    std::vector<float> samples; // interleaved, -1..1
+    std::vector<int16_t> pcm;   // as the presentation decodes it
 };
 
+// Decoded by the presentation's own decoder, which always gives 44100 Hz stereo.
 Decoded DecodeMp3(const std::string &path)
 {
     Decoded out;
-    mpg123_handle *handle = mpg123_new(nullptr, nullptr);
-    if (!handle)
+    if (!DecodeMp3File(path.c_str(), out.pcm))
         return out;
-    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0.0);
-    mpg123_format_none(handle);
-    mpg123_format(handle, 44100, MPG123_STEREO | MPG123_MONO, MPG123_ENC_FLOAT_32);
-    if (mpg123_open(handle, path.c_str()) == MPG123_OK) {
-        int encoding = 0;
-        mpg123_getformat(handle, &out.rate, &out.channels, &encoding);
-        std::vector<unsigned char> buffer(65536);
-        for (;;) {
-            size_t done = 0;
-            const int status = mpg123_read(handle, buffer.data(), buffer.size(), &done);
-            const float *f = reinterpret_cast<const float *>(buffer.data());
-            out.samples.insert(out.samples.end(), f, f + done / sizeof(float));
-            if (status != MPG123_OK)
-                break;
-        }
-        mpg123_close(handle);
-    }
-    mpg123_delete(handle);
+    out.rate = kPcmRate;
+    out.channels = kPcmChannels;
+    out.samples.reserve(out.pcm.size());
+    for (int16_t s : out.pcm)
+        out.samples.push_back(static_cast<float>(s) / 32768.0f);
     return out;
 }
 
-// Magnitudes of a few entries of the 1024-point spectrum of mono (L+R)/2
-// through a Hann window, scaled so a full-scale sine on an entry reads 1.
+// A few entries of the presentation's own spectrum, read every 735 frames (60 per second).
 struct SpectrumTrack {
-    static constexpr int kSize = 1024;
-    static constexpr int kHop = 735; // one reading per frame at 60 frames per second
+    static constexpr int kHop = 735;
     std::vector<int> entries;
     std::vector<std::vector<float>> values; // [entry][reading]
 
     SpectrumTrack(const Decoded &track, std::vector<int> wanted) : entries(std::move(wanted))
     {
-        std::vector<double> window(kSize);
-        double windowSum = 0;
-        for (int i = 0; i < kSize; ++i) {
-            window[static_cast<size_t>(i)] = 0.5 - 0.5 * std::cos(2 * M_PI * i / kSize);
-            windowSum += window[static_cast<size_t>(i)];
-        }
-        const size_t frames = track.samples.size() / 2;
+        SpectrumAnalyser analyser;
+        std::vector<float> spectrum(SpectrumAnalyser::kBins);
         values.resize(entries.size());
-        std::vector<double> block(kSize);
-        for (size_t start = 0; start + kSize <= frames; start += kHop) {
-            for (int i = 0; i < kSize; ++i) {
-                const size_t f = start + static_cast<size_t>(i);
-                block[static_cast<size_t>(i)] =
-                    0.5 * (track.samples[2 * f] + track.samples[2 * f + 1]) * window[static_cast<size_t>(i)];
-            }
-            for (size_t e = 0; e < entries.size(); ++e) {
-                double re = 0, im = 0;
-                for (int i = 0; i < kSize; ++i) {
-                    const double angle = 2 * M_PI * entries[e] * i / kSize;
-                    re += block[static_cast<size_t>(i)] * std::cos(angle);
-                    im -= block[static_cast<size_t>(i)] * std::sin(angle);
-                }
-                values[e].push_back(static_cast<float>(std::sqrt(re * re + im * im) * 2 / windowSum));
-            }
+        const size_t frames = track.pcm.size() / 2;
+        for (size_t start = 0; start + SpectrumAnalyser::kFrames <= frames; start += kHop) {
+            analyser.Analyse(track.pcm.data() + 2 * start, spectrum.data());
+            for (size_t e = 0; e < entries.size(); ++e)
+                values[e].push_back(spectrum[static_cast<size_t>(entries[e])]);
         }
     }
     // The reading whose window starts at this time.
