@@ -459,7 +459,7 @@ void Compose(Mix &mix)
         case Part::Intro: {
             // The bright arpeggio leans on E6 (entry 30): the logo jumps with it.
             const int pattern[8] = {88, 83, 88, 80, 88, 83, 88, 76};
-            const float gain = static_cast<float>(0.22 + 0.12 * std::min(1.0, t / 6));
+            const float gain = static_cast<float>(0.33 + 0.17 * std::min(1.0, t / 6));
             Pluck(mix, t, pattern[pos % 8], pattern[pos % 8] == 88 ? gain : gain * 0.5f, 2500,
                   pos % 2 ? 0.35f : -0.35f, 0.85f, 0.2);
             if (t > 7 && pos % 4 == 2)
@@ -478,7 +478,7 @@ void Compose(Mix &mix)
             // The pulsing lead on C#6 (entry 25).
             const int riff[16] = {85, -1, 85, 85, -1, 85, -1, 83, 85, -1, 85, 85, -1, 85, 80, -1};
             if (riff[pos] > 0)
-                Lead(mix, t, kStep * 0.9, riff[pos], riff[pos] == 85 ? 0.3f : 0.15f, 1400, 0.8f);
+                Lead(mix, t, kStep * 0.9, riff[pos], riff[pos] == 85 ? 0.45f : 0.2f, 1400, 0.8f);
             break;
         }
         case Part::Drive:
@@ -570,7 +570,7 @@ void Compose(Mix &mix)
                 Kick(mix, t, 0.75f);
             const int toms[16] = {0, 0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 0, 1, 0, 1, 1};
             if (toms[pos])
-                Tom(mix, t, kTomHz, 0.55f, pos % 3 ? 0.25f : -0.25f);
+                Tom(mix, t, kTomHz, 0.7f, pos % 3 ? 0.25f : -0.25f);
             if (pos == 4 || pos == 12)
                 Snare(mix, t, 0.5f, kTomHz);
             if (pos % 2 == 0)
@@ -582,7 +582,7 @@ void Compose(Mix &mix)
         case Part::Spikes: {
             // The bass riff on F3 (entry 4): the wire ball swells with it.
             if (pos % 4 == 0)
-                Kick(mix, t, 0.55f);
+                Kick(mix, t, 0.45f);
             if (pos == 4 || pos == 12)
                 Snare(mix, t, 0.45f);
             if (pos % 2 == 1)
@@ -592,7 +592,7 @@ void Compose(Mix &mix)
                 int length = 1;
                 while (pos + length < 16 && riff[pos + length] == 0)
                     ++length;
-                Bass(mix, t, kStep * length * 0.9, riff[pos], 0.6f, 450, 1.1);
+                Bass(mix, t, kStep * length * 0.9, riff[pos], 0.85f, 450, 1.0);
             }
             break;
         }
