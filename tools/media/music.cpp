@@ -446,7 +446,8 @@ void Compose(Mix &mix)
         previous = part;
 
         // Pads: a bar at a time (cut at the section end) in most parts.
-        const bool padded = part != Part::Fill && part != Part::Metaballs;
+        const bool greetingsBreak = part == Part::Fill && t >= 131 && t < 135;
+        const bool padded = (part != Part::Fill || greetingsBreak) && part != Part::Metaballs;
         if (padded && barStart) {
             const std::vector<int> notes(chord.pad.begin(), chord.pad.end());
             const float gain =
