@@ -84,9 +84,9 @@ uint32_t Hash(uint32_t x, uint32_t y, uint32_t z, uint32_t seed)
 
 float Lattice(int x, int y, int z, uint32_t seed)
 {
-    return static_cast<float>(Hash(static_cast<uint32_t>(x), static_cast<uint32_t>(y), static_cast<uint32_t>(z),
-                                   seed) >>
-                              8) /
+    return static_cast<float>(
+               Hash(static_cast<uint32_t>(x), static_cast<uint32_t>(y), static_cast<uint32_t>(z), seed) >>
+               8) /
                8388608.0f -
            1.0f;
 }
@@ -158,11 +158,17 @@ Colour Hsv(float h, float s, float v)
     const float f = h - std::floor(h);
     const float p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
     switch (i) {
-    case 0: return Rgb(v, t, p);
-    case 1: return Rgb(q, v, p);
-    case 2: return Rgb(p, v, t);
-    case 3: return Rgb(p, q, v);
-    case 4: return Rgb(t, p, v);
-    default: return Rgb(v, p, q);
+    case 0:
+        return Rgb(v, t, p);
+    case 1:
+        return Rgb(q, v, p);
+    case 2:
+        return Rgb(p, v, t);
+    case 3:
+        return Rgb(p, q, v);
+    case 4:
+        return Rgb(t, p, v);
+    default:
+        return Rgb(v, p, q);
     }
 }

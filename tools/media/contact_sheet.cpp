@@ -17,7 +17,8 @@ Canvas ImageTile(const Canvas &image)
         for (int x = 0; x < kTile; ++x) {
             const bool dark = ((x / 16) + (y / 16)) % 2 != 0;
             const Colour check = dark ? Rgb(0.6f, 0.6f, 0.6f) : Rgb(0.85f, 0.85f, 0.85f);
-            tile.At(x, y) = Over(check, image.Sample((static_cast<float>(x) + 0.5f) * sx, (static_cast<float>(y) + 0.5f) * sy));
+            tile.At(x, y) = Over(check, image.Sample((static_cast<float>(x) + 0.5f) * sx,
+                                                     (static_cast<float>(y) + 0.5f) * sy));
         }
     return tile;
 }
@@ -33,7 +34,7 @@ Canvas MeshTile(const EbrObject &mesh)
                                             mesh.positions[3 * k + 1] * mesh.positions[3 * k + 1] +
                                             mesh.positions[3 * k + 2] * mesh.positions[3 * k + 2]));
     const float ay = 0.6f, ax = 0.45f;
-    std::vector<float> px(n), py(n), pz(n);
+    std::vector<float> px(n), py(n), pz(n), vx(n), vy(n);
     for (size_t k = 0; k < n; ++k) {
         const float x = mesh.positions[3 * k], y = mesh.positions[3 * k + 1], z = mesh.positions[3 * k + 2];
         const float x1 = x * std::cos(ay) + z * std::sin(ay), z1 = -x * std::sin(ay) + z * std::cos(ay);
@@ -41,6 +42,8 @@ Canvas MeshTile(const EbrObject &mesh)
         px[k] = kTile / 2 + x1 / radius * kTile * 0.46f;
         py[k] = kTile / 2 - y2 / radius * kTile * 0.46f;
         pz[k] = z2;
+        vx[k] = x1;
+        vy[k] = y2;
     }
     std::vector<float> depth(static_cast<size_t>(kTile) * kTile, -std::numeric_limits<float>::infinity());
     for (size_t j = 0; j + 2 < mesh.indices.size(); j += 3) {
@@ -50,14 +53,15 @@ Canvas MeshTile(const EbrObject &mesh)
         if (area >= 0)
             continue;
         // Face normal in view space for the light.
-        const float ux = px[b] - px[a], uy = -(py[b] - py[a]), uz = pz[b] - pz[a];
-        const float vx = px[c] - px[a], vy = -(py[c] - py[a]), vz = pz[c] - pz[a];
-        float nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+        const float ex = vx[b] - vx[a], ey = vy[b] - vy[a], ez = pz[b] - pz[a];
+        const float fx = vx[c] - vx[a], fy = vy[c] - vy[a], fz = pz[c] - pz[a];
+        float nx = ey * fz - ez * fy, ny = ez * fx - ex * fz, nz = ex * fy - ey * fx;
         const float len = std::sqrt(nx * nx + ny * ny + nz * nz) + 1e-12f;
         nx /= len, ny /= len, nz /= len;
         const float light = std::max(0.0f, -0.4f * nx + 0.5f * ny + 0.77f * nz);
         const float rim = std::pow(1 - std::abs(nz), 3.0f);
-        const Colour shade = Rgb(0.15f + 0.75f * light + 0.3f * rim, 0.2f + 0.6f * light + 0.3f * rim, 0.35f + 0.55f * light + 0.3f * rim);
+        const Colour shade = Rgb(0.15f + 0.75f * light + 0.3f * rim, 0.2f + 0.6f * light + 0.3f * rim,
+                                 0.35f + 0.55f * light + 0.3f * rim);
         const int x0 = std::max(0, static_cast<int>(std::min({px[a], px[b], px[c]})));
         const int x1 = std::min(kTile - 1, static_cast<int>(std::max({px[a], px[b], px[c]})) + 1);
         const int y0 = std::max(0, static_cast<int>(std::min({py[a], py[b], py[c]})));
@@ -114,6 +118,7 @@ Canvas MakeContactSheet(const std::vector<MediaImage> &images, const std::vector
     for (const MediaImage &image : images)
         place(ImageTile(image.canvas), image.file);
     for (const MediaMesh &mesh : meshes)
-        place(MeshTile(mesh.object), mesh.file + " (" + std::to_string(mesh.object.positions.size() / 3) + " v)");
+        place(MeshTile(mesh.object),
+              mesh.file + " (" + std::to_string(mesh.object.positions.size() / 3) + " v)");
     return sheet;
 }

@@ -32,9 +32,9 @@ struct ProbeLight {
 struct ProbeStyle {
     Colour zenith, skyHorizon, groundHorizon, nadir, skyline;
     std::vector<ProbeLight> lights;
-    float clouds = 0;      // 0: clear sky
-    float floorGrid = 0;   // strength of a tiled floor below the horizon
-    bool studio = false;   // softboxes instead of sky features
+    float clouds = 0;    // 0: clear sky
+    float floorGrid = 0; // strength of a tiled floor below the horizon
+    bool studio = false; // softboxes instead of sky features
     uint32_t seed = 1;
 };
 
@@ -94,7 +94,8 @@ Colour ProbeEnvironment(const ProbeStyle &s, V3 d)
     const float azimuth = std::atan2(d.x, d.z);
     Colour c;
     if (s.studio) {
-        c = d.y >= 0 ? Mix(s.skyHorizon, s.zenith, std::pow(d.y, 0.7f)) : Mix(s.groundHorizon, s.nadir, std::pow(-d.y, 0.5f));
+        c = d.y >= 0 ? Mix(s.skyHorizon, s.zenith, std::pow(d.y, 0.7f))
+                     : Mix(s.groundHorizon, s.nadir, std::pow(-d.y, 0.5f));
         // Softboxes: bright rounded rectangles in azimuth/elevation.
         const float elevation = std::asin(std::clamp(d.y, -1.0f, 1.0f));
         struct Box {
@@ -118,7 +119,8 @@ Colour ProbeEnvironment(const ProbeStyle &s, V3 d)
             const float k = 1.0f / (d.y + 0.12f);
             const float n = Fbm(d.x * k * 1.6f + 11, d.z * k * 1.6f + 5, 5, 0, s.seed);
             const float cover = SmoothStep(-0.05f, 0.3f, n) * SmoothStep(0.0f, 0.12f, d.y);
-            const Colour cloud = Mix(Rgb(0.98f, 0.98f, 1.0f), Rgb(0.55f, 0.58f, 0.66f), Clamp01(0.5f - n * 1.2f));
+            const Colour cloud =
+                Mix(Rgb(0.98f, 0.98f, 1.0f), Rgb(0.55f, 0.58f, 0.66f), Clamp01(0.5f - n * 1.2f));
             c = Mix(c, cloud, cover * 0.9f);
         }
         // A skyline of hills or towers along the horizon.
@@ -130,7 +132,8 @@ Colour ProbeEnvironment(const ProbeStyle &s, V3 d)
         if (s.floorGrid > 0) {
             const float k = 1.0f / -d.y;
             const float gx = d.x * k * 2.0f, gz = d.z * k * 2.0f;
-            const float line = std::max(std::abs(std::remainder(gx, 1.0f)), std::abs(std::remainder(gz, 1.0f)));
+            const float line =
+                std::max(std::abs(std::remainder(gx, 1.0f)), std::abs(std::remainder(gz, 1.0f)));
             const float fade = SmoothStep(0.02f, 0.3f, -d.y);
             c = Mix(c, s.skyHorizon, s.floorGrid * fade * SmoothStep(0.42f, 0.48f, line));
         } else {
@@ -175,7 +178,7 @@ Canvas MakeReflectionMap(const std::string &name)
 Canvas MakeUglyPattern()
 {
     const Colour palette[] = {Rgb(1.0f, 0.08f, 0.58f), Rgb(0.55f, 1.0f, 0.05f), Rgb(1.0f, 0.50f, 0.0f),
-                              Rgb(0.0f, 0.85f, 1.0f), Rgb(1.0f, 0.93f, 0.05f), Rgb(0.50f, 0.08f, 0.95f)};
+                              Rgb(0.0f, 0.85f, 1.0f),  Rgb(1.0f, 0.93f, 0.05f), Rgb(0.50f, 0.08f, 0.95f)};
     const Colour ink = Rgb(0.05f, 0.02f, 0.10f);
     // Eight cells of 64 pixels per side: the tile repeats seamlessly.
     return Render(512, 512, 2, [&](float u, float v) {
@@ -263,9 +266,11 @@ Canvas MakePortrait()
         c = Shape(c, halo, Rgb(1.0f, 0.82f, 0.25f), 0.006f, px);
         if (halo < 0) {
             const float ring = std::abs(std::remainder(r, 0.03f));
-            c = Mix(c, Rgb(0.75f, 0.5f, 0.1f), 0.5f * SmoothStep(0.004f, 0.002f, ring) * SmoothStep(0.15f, 0.17f, r));
+            c = Mix(c, Rgb(0.75f, 0.5f, 0.1f),
+                    0.5f * SmoothStep(0.004f, 0.002f, ring) * SmoothStep(0.15f, 0.17f, r));
             const float cross = std::min(std::abs(dx), std::abs(dy + 0.02f));
-            c = Mix(c, Rgb(0.85f, 0.1f, 0.1f), SmoothStep(0.03f, 0.026f, cross) * SmoothStep(0.17f, 0.175f, r));
+            c = Mix(c, Rgb(0.85f, 0.1f, 0.1f),
+                    SmoothStep(0.03f, 0.026f, cross) * SmoothStep(0.17f, 0.175f, r));
         }
         // Robe and shoulders.
         const float robe = Ellipse(x, y, 0.5f, 1.06f, 0.46f, 0.5f);
@@ -288,10 +293,11 @@ Canvas MakePortrait()
         // Neck, face and beard.
         c = Shape(c, Ellipse(x, y, hx, hy + 0.15f, 0.05f, 0.08f), Rgb(0.80f, 0.56f, 0.40f), 0.004f, px);
         const float face = Ellipse(x, y, hx, hy, 0.105f, 0.145f);
-        Colour skin = Mix(Rgb(0.96f, 0.77f, 0.58f), Rgb(0.70f, 0.45f, 0.30f), SmoothStep(0.03f, 0.1f, std::abs(x - hx)));
+        Colour skin = Mix(Rgb(0.96f, 0.77f, 0.58f), Rgb(0.70f, 0.45f, 0.30f),
+                          SmoothStep(0.03f, 0.1f, std::abs(x - hx)));
         c = Shape(c, face, skin, 0.004f, px);
-        const float beard = std::max(Ellipse(x, y, hx, hy + 0.06f, 0.108f, 0.135f), hy + 0.045f - y -
-                                                                                         0.02f * std::cos((x - hx) * 20));
+        const float beard = std::max(Ellipse(x, y, hx, hy + 0.06f, 0.108f, 0.135f),
+                                     hy + 0.045f - y - 0.02f * std::cos((x - hx) * 20));
         c = Shape(c, beard, Rgb(0.33f, 0.18f, 0.08f), 0.004f, px);
         if (beard < 0)
             c = Scale(c, 0.85f + 0.15f * std::cos(x * 300 + std::sin(y * 80) * 2));
@@ -300,8 +306,10 @@ Canvas MakePortrait()
             const float ex = hx + side * 0.045f, ey = hy - 0.005f;
             const float eye = Ellipse(x, y, ex, ey, 0.03f, 0.013f);
             c = Shape(c, eye, Rgb(0.97f, 0.95f, 0.9f), 0.003f, px);
-            c = Shape(c, std::max(Ellipse(x, y, ex, ey, 0.011f, 0.011f), eye), Rgb(0.25f, 0.14f, 0.06f), 0.0f, px);
-            c = Over(c, Rgb(1, 1, 1), Clamp01(0.5f - Ellipse(x, y, ex + 0.004f, ey - 0.004f, 0.003f, 0.003f) / px));
+            c = Shape(c, std::max(Ellipse(x, y, ex, ey, 0.011f, 0.011f), eye), Rgb(0.25f, 0.14f, 0.06f), 0.0f,
+                      px);
+            c = Over(c, Rgb(1, 1, 1),
+                     Clamp01(0.5f - Ellipse(x, y, ex + 0.004f, ey - 0.004f, 0.003f, 0.003f) / px));
             const float brow = std::abs(Ellipse(x, y, ex, ey + 0.02f, 0.036f, 0.03f)) - 0.003f;
             if (y < ey - 0.022f)
                 c = Over(c, Rgb(0.2f, 0.1f, 0.04f), Clamp01(0.5f - brow / px));
@@ -331,7 +339,8 @@ Canvas MakeGarbageQueen()
     Rng rng(7);
     for (int k = 0; k < 70; ++k)
         scraps.push_back({rng.Uniform(), rng.Uniform(), rng.Range(0.08f, 0.25f), rng.Range(0.06f, 0.2f),
-                          rng.Range(-0.6f, 0.6f), Hsv(rng.Uniform(), rng.Range(0.3f, 0.9f), rng.Range(0.45f, 0.95f)),
+                          rng.Range(-0.6f, 0.6f),
+                          Hsv(rng.Uniform(), rng.Range(0.3f, 0.9f), rng.Range(0.45f, 0.95f)),
                           static_cast<int>(rng.Next() % 4)});
     // The crown: junk standing on a band.
     struct Spike {
@@ -342,7 +351,8 @@ Canvas MakeGarbageQueen()
     std::vector<Spike> spikes;
     for (int k = 0; k < 7; ++k) {
         const float x = 0.34f + 0.32f * static_cast<float>(k) / 6;
-        spikes.push_back({x, 0.08f + 0.06f * std::abs(static_cast<float>(k) - 3) / 3 + rng.Range(-0.01f, 0.01f),
+        spikes.push_back({x,
+                          0.08f + 0.06f * std::abs(static_cast<float>(k) - 3) / 3 + rng.Range(-0.01f, 0.01f),
                           rng.Range(0.028f, 0.04f), Hsv(rng.Uniform(), 0.8f, 0.9f), k % 3});
     }
     Canvas canvas = Render(512, 512, 2, [&](float x, float y) {
@@ -359,11 +369,13 @@ Canvas MakeGarbageQueen()
             Colour paper = s.colour;
             if (s.print == 1 && std::remainder(lx * 60, 1.0f) > 0)
                 paper = Scale(paper, 0.7f);
-            if (s.print == 2 && std::hypot(std::remainder(lx * 50, 1.0f), std::remainder(ly * 50, 1.0f)) < 0.3f)
+            if (s.print == 2 &&
+                std::hypot(std::remainder(lx * 50, 1.0f), std::remainder(ly * 50, 1.0f)) < 0.3f)
                 paper = Mix(paper, Rgb(1, 1, 1), 0.6f);
             if (s.print == 3) {
                 paper = Mix(Rgb(0.9f, 0.88f, 0.8f), paper, 0.2f);
-                if (std::abs(std::remainder(ly * 90, 1.0f)) < 0.2f && ValueNoise(lx * 60, ly * 90, 0, 9) > -0.2f)
+                if (std::abs(std::remainder(ly * 90, 1.0f)) < 0.2f &&
+                    ValueNoise(lx * 60, ly * 90, 0, 9) > -0.2f)
                     paper = Rgb(0.2f, 0.2f, 0.2f);
             }
             c = Over(c, Scale(Rgb(0, 0, 0), 1), 0.25f * Clamp01(0.5f - (sd - 0.004f) / (3 * px)));
@@ -374,7 +386,8 @@ Canvas MakeGarbageQueen()
         const Colour ink = Rgb(0.06f, 0.04f, 0.06f);
         c = Over(c, ink, Clamp01(0.5f - gown / px));
         if (gown < -0.006f) {
-            const int ti = static_cast<int>(std::floor((x + y * 0.3f) * 14)), tj = static_cast<int>(std::floor(y * 14));
+            const int ti = static_cast<int>(std::floor((x + y * 0.3f) * 14)),
+                      tj = static_cast<int>(std::floor(y * 14));
             Rng tile(static_cast<uint64_t>(ti * 131 + tj * 7 + 1000));
             Colour t = Hsv(tile.Uniform(), 0.85f, 0.95f);
             const float fx = std::remainder((x + y * 0.3f) * 14, 1.0f), fy = std::remainder(y * 14, 1.0f);
@@ -399,13 +412,17 @@ Canvas MakeGarbageQueen()
             for (float side : {-1.0f, 1.0f}) {
                 const float ex = 0.5f + side * 0.042f, ey = 0.31f;
                 c = Shape(c, Ellipse(x, y, ex, ey - 0.012f, 0.03f, 0.02f), Rgb(0.2f, 0.7f, 0.75f), 0.0f, px);
-                c = Shape(c, Ellipse(x, y, ex, ey, 0.022f, 0.011f), Rgb(0.98f, 0.98f, 0.95f), 0.003f, px, ink);
+                c = Shape(c, Ellipse(x, y, ex, ey, 0.022f, 0.011f), Rgb(0.98f, 0.98f, 0.95f), 0.003f, px,
+                          ink);
                 c = Shape(c, Ellipse(x, y, ex, ey, 0.009f, 0.009f), Rgb(0.1f, 0.5f, 0.2f), 0.003f, px, ink);
-                c = Over(c, Rgb(1, 0.4f, 0.5f), 0.5f * Clamp01(1 - Ellipse(x, y, ex + side * 0.02f, 0.37f, 0.025f, 0.015f) / 0.02f));
+                c = Over(c, Rgb(1, 0.4f, 0.5f),
+                         0.5f * Clamp01(1 - Ellipse(x, y, ex + side * 0.02f, 0.37f, 0.025f, 0.015f) / 0.02f));
             }
-            c = Shape(c, Ellipse(x, y, 0.5f, 0.405f, 0.035f, 0.013f), Rgb(0.85f, 0.05f, 0.2f), 0.002f, px, ink);
-            c = Over(c, Rgb(0.5f, 0.3f, 0.3f), Clamp01(0.5f - (std::abs(x - 0.5f) - 0.004f - (y - 0.33f) * 0.1f) / px) *
-                                                  (y > 0.32f && y < 0.37f ? 0.6f : 0.0f));
+            c = Shape(c, Ellipse(x, y, 0.5f, 0.405f, 0.035f, 0.013f), Rgb(0.85f, 0.05f, 0.2f), 0.002f, px,
+                      ink);
+            c = Over(c, Rgb(0.5f, 0.3f, 0.3f),
+                     Clamp01(0.5f - (std::abs(x - 0.5f) - 0.004f - (y - 0.33f) * 0.1f) / px) *
+                         (y > 0.32f && y < 0.37f ? 0.6f : 0.0f));
         }
         // Wild hair made of cables.
         const float hairBand = Ellipse(x, y, 0.5f, 0.27f, 0.15f, 0.08f);
@@ -423,21 +440,27 @@ Canvas MakeGarbageQueen()
                 const float halfW = y < shoulder ? s.width / 5 : s.width / 2;
                 sd = std::max(std::abs(x - s.x) - halfW, std::max(neckTop - y, y - 0.21f));
             } else { // fork: three tines on a handle
-                const float tine = std::abs(std::remainder((x - s.x) / (s.width / 2.5f), 1.0f)) * (s.width / 2.5f);
-                const float tines = std::max(std::max(tine - 0.003f, std::abs(x - s.x) - s.width / 2), std::max(s.top - y, y - s.top - 0.05f));
-                const float stem = std::max(std::abs(x - s.x) - s.width / 2, std::max(s.top + 0.045f - y, y - 0.21f));
+                const float tine =
+                    std::abs(std::remainder((x - s.x) / (s.width / 2.5f), 1.0f)) * (s.width / 2.5f);
+                const float tines = std::max(std::max(tine - 0.003f, std::abs(x - s.x) - s.width / 2),
+                                             std::max(s.top - y, y - s.top - 0.05f));
+                const float stem =
+                    std::max(std::abs(x - s.x) - s.width / 2, std::max(s.top + 0.045f - y, y - 0.21f));
                 sd = std::min(tines, stem);
             }
             Colour fill = s.colour;
             if (s.kind == 0 && std::abs(y - (s.top + 0.03f)) < 0.012f)
                 fill = Rgb(0.95f, 0.95f, 0.95f);
-            c = Shape(c, sd, Mix(fill, Rgb(1, 1, 1), 0.3f * Clamp01(1 - std::abs(x - s.x + s.width / 5) / (s.width / 5))),
-                      0.004f, px, ink);
+            c = Shape(
+                c, sd,
+                Mix(fill, Rgb(1, 1, 1), 0.3f * Clamp01(1 - std::abs(x - s.x + s.width / 5) / (s.width / 5))),
+                0.004f, px, ink);
         }
         c = Shape(c, band, Rgb(0.95f, 0.75f, 0.15f), 0.004f, px, ink);
         if (band < 0)
             for (int k = 0; k < 5; ++k) {
-                const float gem = std::hypot(x - (0.38f + 0.06f * static_cast<float>(k)), y - 0.215f) - 0.012f;
+                const float gem =
+                    std::hypot(x - (0.38f + 0.06f * static_cast<float>(k)), y - 0.215f) - 0.012f;
                 c = Shape(c, gem, Hsv(0.15f * static_cast<float>(k) + 0.5f, 0.9f, 0.95f), 0.003f, px, ink);
             }
         // A little film grain and a vignette.
@@ -446,7 +469,8 @@ Canvas MakeGarbageQueen()
         return c;
     });
     // The title, mirrored: the closing scene shows the picture mirrored, so it reads right there.
-    const WordStyle style{"DejaVuSans-Bold.ttf", Rgb(1.0f, 0.95f, 0.3f), Rgb(1.0f, 0.45f, 0.1f), Rgb(0.05f, 0.02f, 0.05f)};
+    const WordStyle style{"DejaVuSans-Bold.ttf", Rgb(1.0f, 0.95f, 0.3f), Rgb(1.0f, 0.45f, 0.1f),
+                          Rgb(0.05f, 0.02f, 0.05f)};
     PaintMirroredWord(canvas, "GARBAGE QUEEN", style, 0.15f * 512, 0.78f * 512, 0.7f * 512, 0.07f * 512);
     return canvas;
 }
@@ -502,7 +526,7 @@ Canvas MakeFrame(const std::string &theme)
                 }
             }
             // Level bars along the top and bottom bands, next to the window.
-            const bool top = y < 0.2f, bottom = y > 0.8f;
+            const bool top = y<0.2f, bottom = y> 0.8f;
             if ((top || bottom) && x > 0.08f && x < 0.92f) {
                 const int bar = static_cast<int>((x - 0.08f) / (0.84f / 42));
                 const float within = (x - 0.08f) / (0.84f / 42) - static_cast<float>(bar);
@@ -511,15 +535,17 @@ Canvas MakeFrame(const std::string &theme)
                 const float dist = top ? (0.2f - y) / 0.07f : (y - 0.8f) / 0.07f; // 0 at the window edge
                 const float segment = std::remainder(dist * 10, 1.0f);
                 if (within > 0.15f && within < 0.85f && dist < level && dist < 1 && std::abs(segment) < 0.35f)
-                    c = dist < 0.55f ? Rgb(0.2f, 0.95f, 0.3f) : (dist < 0.8f ? Rgb(1.0f, 0.85f, 0.1f) : Rgb(1.0f, 0.2f, 0.1f));
+                    c = dist < 0.55f ? Rgb(0.2f, 0.95f, 0.3f)
+                                     : (dist < 0.8f ? Rgb(1.0f, 0.85f, 0.1f) : Rgb(1.0f, 0.2f, 0.1f));
             }
             c = Mix(c, Rgb(0.9f, 0.9f, 0.95f), SmoothStep(1.5f * px, 0.5f * px, std::abs(d - 0.004f)));
             c.a = 1 - inside;
         } else if (theme == "flammekaster") {
-            // Flames rise from the bottom and lick in from every edge; tongues reach a little past the window edge.
-            const float rise = Fbm(x * 10, y * 5 + 3 * Fbm(x * 4, y * 2, 3, 0, 71), 5, 0, 73);
-            const float edgeDistance = std::max(d, -0.05f);
-            float heat = 0.75f + 6.0f * edgeDistance + 1.1f * rise + 0.3f * y;
+            // Flames rise from the bottom and lick in from every edge; tongues reach a little past the window
+            // edge. Tongues: noise stretched upwards, hottest along the bottom and around the window.
+            const float rise = Fbm(x * 12, y * 4 + 2.5f * Fbm(x * 5, y * 2, 3, 0, 71), 5, 0, 73);
+            const float nearWindow = std::exp(-std::max(d, 0.0f) / 0.035f);
+            float heat = 0.05f + 0.55f * y * y + 0.45f * nearWindow + 1.2f * rise;
             heat = Clamp01(heat);
             c = FireColour(heat);
             c.a = inside > 0 ? Clamp01((heat - 0.25f) * 3) * (1 - SmoothStep(-0.02f, -0.035f, d)) : 1;
@@ -528,11 +554,14 @@ Canvas MakeFrame(const std::string &theme)
                 c.a = std::min(c.a, Clamp01((heat - 0.25f) * 3));
         } else if (theme == "grid1") {
             c = Mix(Rgb(0.10f, 0.02f, 0.18f), Rgb(0.02f, 0.0f, 0.06f), y);
-            const float gx = std::abs(std::remainder(x * 32, 1.0f)), gy = std::abs(std::remainder(y * 32, 1.0f));
+            const float gx = std::abs(std::remainder(x * 32, 1.0f)),
+                        gy = std::abs(std::remainder(y * 32, 1.0f));
             const float line = std::min(gx, gy) * (512.0f / 32);
-            c = Mix(c, Rgb(0.1f, 0.9f, 1.0f), std::exp(-line * line * 0.8f) * 0.9f + 0.25f * std::exp(-line * 0.35f));
+            c = Mix(c, Rgb(0.1f, 0.9f, 1.0f),
+                    std::exp(-line * line * 0.8f) * 0.9f + 0.25f * std::exp(-line * 0.35f));
             const float edge = std::abs(d - 0.006f) / px;
-            c = Mix(c, Rgb(1.0f, 0.25f, 0.85f), std::exp(-edge * edge * 0.3f) + 0.3f * std::exp(-edge * 0.2f));
+            c = Mix(c, Rgb(1.0f, 0.25f, 0.85f),
+                    std::exp(-edge * edge * 0.3f) + 0.3f * std::exp(-edge * 0.2f));
             c.a = 1 - inside;
         } else { // dark: a heavy vignette that fades into the window's edge
             c = Rgb(0.02f, 0.015f, 0.02f);
@@ -571,8 +600,8 @@ std::vector<MediaImage> MakeImages()
                           Rgb(0.02f, 0.10f, 0.06f)};
     const WordStyle title{"DejaVuSans-Bold.ttf", Rgb(1.0f, 0.35f, 0.75f), Rgb(0.85f, 0.10f, 0.25f),
                           Rgb(0.10f, 0.02f, 0.08f)};
-    auto word = [&](const char *file, const char *text, const WordStyle &style, float x, float y, float w, float h,
-                    float stretch) {
+    auto word = [&](const char *file, const char *text, const WordStyle &style, float x, float y, float w,
+                    float h, float stretch) {
         images.push_back({file, MakeWord(text, style, x * 512, y * 512, w * 512, h * 512, stretch), true});
     };
     word("tekst-code.png", "code", credits, 0.1f, 0.41f, 0.8f, 0.18f, 1.0f);
@@ -581,11 +610,11 @@ std::vector<MediaImage> MakeImages()
     word("tekst-pennick.png", "pennick", handles, 0.1f, 0.42f, 0.8f, 0.16f, 1.0f);
     word("tekst-holvar.png", "holvar", handles, 0.1f, 0.42f, 0.8f, 0.16f, 1.0f);
     word("tekst-traske.png", "traske", handles, 0.1f, 0.42f, 0.8f, 0.16f, 1.0f);
-    word("tekst-velmora.png", "velmora", logo, 0.03f, 0.2f, 0.94f, 0.3f, 1.6f);
+    word("tekst-velmora.png", "velmora", logo, 0.025f, 0.2f, 0.925f, 0.3f, 1.6f);
     word("tekst-dunmere.png", "dunmere", greet, 0.08f, 0.4f, 0.84f, 0.2f, 1.2f);
-    word("tekst-scene.png", "scene", greet, 0.02f, 0.45f, 0.96f, 0.2f, 1.6f);
-    word("tekst-fenvall.png", "fenvall", greet, 0.02f, 0.45f, 0.96f, 0.2f, 1.6f);
-    word("tekst-brakkon.png", "brakkon", greet, 0.02f, 0.45f, 0.96f, 0.2f, 1.6f);
+    word("tekst-scene.png", "scene", greet, 0.025f, 0.45f, 0.925f, 0.2f, 1.6f);
+    word("tekst-fenvall.png", "fenvall", greet, 0.025f, 0.45f, 0.925f, 0.2f, 1.6f);
+    word("tekst-brakkon.png", "brakkon", greet, 0.025f, 0.45f, 0.925f, 0.2f, 1.6f);
     // Title words: letters about a tenth of the picture high, centred.
     word("tekst-title1.png", "velmora", title, 0.1f, 0.445f, 0.8f, 0.11f, 1.0f);
     word("tekst-title2.png", "presents", title, 0.1f, 0.445f, 0.8f, 0.11f, 1.0f);

@@ -42,8 +42,8 @@ struct Sphere {
 std::array<P3, 12> IcosahedronCorners()
 {
     const double phi = (1 + std::sqrt(5.0)) / 2;
-    return {P3{0, 1, phi}, {0, -1, phi}, {0, 1, -phi}, {0, -1, -phi}, {1, phi, 0},  {-1, phi, 0},
-            {1, -phi, 0},  {-1, -phi, 0}, {phi, 0, 1}, {-phi, 0, 1},  {phi, 0, -1}, {-phi, 0, -1}};
+    return {P3{0, 1, phi}, {0, -1, phi},  {0, 1, -phi}, {0, -1, -phi}, {1, phi, 0},  {-1, phi, 0},
+            {1, -phi, 0},  {-1, -phi, 0}, {phi, 0, 1},  {-phi, 0, 1},  {phi, 0, -1}, {-phi, 0, -1}};
 }
 
 std::vector<std::array<int, 3>> IcosahedronFaces(const std::array<P3, 12> &corners)
@@ -125,9 +125,10 @@ EbrObject RadialMesh(const std::string &name, int frequency, const std::function
     object.name = name;
     for (const P3 &d : sphere.directions) {
         const double r = radius(d);
-        object.positions.insert(object.positions.end(),
-                                {static_cast<float>(d.x * r), static_cast<float>(d.y * r), static_cast<float>(d.z * r)});
-        const double longitude = std::abs(std::atan2(d.z, d.x)) / M_PI;  // 0..1 and back
+        object.positions.insert(
+            object.positions.end(),
+            {static_cast<float>(d.x * r), static_cast<float>(d.y * r), static_cast<float>(d.z * r)});
+        const double longitude = std::abs(std::atan2(d.z, d.x)) / M_PI;           // 0..1 and back
         const double latitude = 1 - std::acos(std::clamp(d.y, -1.0, 1.0)) / M_PI; // 1 at the top
         object.texCoords.push_back(static_cast<float>(longitude * sRepeat));
         object.texCoords.push_back(static_cast<float>(latitude * tRepeat));
@@ -143,7 +144,8 @@ double Angle(P3 a, P3 b)
 }
 
 // Radius with sharp cones at the given directions.
-double Spikes(P3 d, const std::vector<P3> &tips, const std::vector<double> &lengths, double core, double spread)
+double Spikes(P3 d, const std::vector<P3> &tips, const std::vector<double> &lengths, double core,
+              double spread)
 {
     double r = core;
     for (size_t k = 0; k < tips.size(); ++k) {
@@ -203,9 +205,11 @@ EbrObject TwistedKnot()
     }
     for (int i = 0; i < along; ++i)
         for (int j = 0; j < around; ++j) {
-            const uint32_t i0 = static_cast<uint32_t>(i * around), i1 = static_cast<uint32_t>(((i + 1) % along) * around);
+            const uint32_t i0 = static_cast<uint32_t>(i * around),
+                           i1 = static_cast<uint32_t>(((i + 1) % along) * around);
             const uint32_t j0 = static_cast<uint32_t>(j), j1 = static_cast<uint32_t>((j + 1) % around);
-            object.indices.insert(object.indices.end(), {i0 + j0, i1 + j0, i1 + j1, i0 + j0, i1 + j1, i0 + j1});
+            object.indices.insert(object.indices.end(),
+                                  {i0 + j0, i1 + j0, i1 + j1, i0 + j0, i1 + j1, i0 + j1});
         }
     FaceOutwards(object);
     return object;
@@ -234,8 +238,10 @@ std::vector<MediaMesh> MakeMeshes()
         std::vector<double> lengths;
         for (size_t k = 0; k < tips.directions.size(); ++k)
             lengths.push_back(k % 3 == 0 ? 4.0 : 3.6);
-        meshes.push_back({"spiky3.ebr", RadialMesh("spiky3", 16, [&](P3 d) { return Spikes(d, tips.directions, lengths, 4.0, 0.25); },
-                                                   2, 2)});
+        meshes.push_back(
+            {"spiky3.ebr",
+             RadialMesh(
+                 "spiky3", 16, [&](P3 d) { return Spikes(d, tips.directions, lengths, 4.0, 0.25); }, 2, 2)});
     }
     // 32 spikes: 12 long ones at the corners, 20 shorter ones at the face centres.
     {
@@ -252,49 +258,60 @@ std::vector<MediaMesh> MakeMeshes()
             tips.push_back(Unit({a.x + b.x + c.x, a.y + b.y + c.y, a.z + b.z + c.z}));
             lengths.push_back(1.6);
         }
-        meshes.push_back({"spiky4.ebr", RadialMesh("spiky4", 18, [&](P3 d) { return Spikes(d, tips, lengths, 2.6, 0.3); },
-                                                   2, 2)});
+        meshes.push_back({"spiky4.ebr",
+                          RadialMesh(
+                              "spiky4", 18, [&](P3 d) { return Spikes(d, tips, lengths, 2.6, 0.3); }, 2, 2)});
     }
     {
         const std::vector<P3> bumps = RandomDirections(26, 5);
-        meshes.push_back({"bump.ebr", RadialMesh("bump", 12,
-                                                 [&](P3 d) {
-                                                     double r = 1.3;
-                                                     for (const P3 &b : bumps)
-                                                         r += 0.2 * std::exp(-std::pow(Angle(d, b) / 0.22, 2));
-                                                     return std::min(r, 1.55);
-                                                 },
-                                                 2, 1)});
+        meshes.push_back({"bump.ebr", RadialMesh(
+                                          "bump", 12,
+                                          [&](P3 d) {
+                                              double r = 1.3;
+                                              for (const P3 &b : bumps)
+                                                  r += 0.2 * std::exp(-std::pow(Angle(d, b) / 0.22, 2));
+                                              return std::min(r, 1.55);
+                                          },
+                                          2, 1)});
     }
-    meshes.push_back({"bump2.ebr", RadialMesh("bump2", 14,
-                                              [](P3 d) {
-                                                  const double ridges = std::sin(5 * d.x) * std::sin(5 * d.y) * std::sin(5 * d.z);
-                                                  return 1.55 + 0.25 * ridges;
-                                              },
-                                              2, 1)});
-    meshes.push_back({"bump3.ebr", RadialMesh("bump3", 16,
-                                              [](P3 d) {
-                                                  const double n = Fbm3(static_cast<float>(d.x * 2.2 + 10), static_cast<float>(d.y * 2.2),
-                                                                        static_cast<float>(d.z * 2.2), 4, 61);
-                                                  return 5.0 * (1 + 0.35 * n);
-                                              },
-                                              3, 2)});
-    meshes.push_back({"hisphere.ebr", RadialMesh("hisphere", 30, [](P3) { return 50.0; }, 4, 2)});
+    meshes.push_back({"bump2.ebr", RadialMesh(
+                                       "bump2", 14,
+                                       [](P3 d) {
+                                           const double ridges =
+                                               std::sin(5 * d.x) * std::sin(5 * d.y) * std::sin(5 * d.z);
+                                           return 1.55 + 0.25 * ridges;
+                                       },
+                                       2, 1)});
+    meshes.push_back({"bump3.ebr", RadialMesh(
+                                       "bump3", 16,
+                                       [](P3 d) {
+                                           const double n = Fbm3(static_cast<float>(d.x * 2.2 + 10),
+                                                                 static_cast<float>(d.y * 2.2),
+                                                                 static_cast<float>(d.z * 2.2), 4, 61);
+                                           return 5.0 * (1 + 0.35 * n);
+                                       },
+                                       3, 2)});
+    meshes.push_back({"hisphere.ebr", RadialMesh(
+                                          "hisphere", 30, [](P3) { return 50.0; }, 4, 2)});
     {
-        const std::vector<P3> limbs = {Unit({1, 0.3, 0.2}),  Unit({-0.8, 0.5, 0.3}), Unit({0.1, -1, 0.3}),
-                                       Unit({-0.3, 0.1, -1}), Unit({0.4, 0.9, -0.4}), Unit({-0.6, -0.6, 0.6})};
+        const std::vector<P3> limbs = {Unit({1, 0.3, 0.2}),    Unit({-0.8, 0.5, 0.3}),
+                                       Unit({0.1, -1, 0.3}),   Unit({-0.3, 0.1, -1}),
+                                       Unit({0.4, 0.9, -0.4}), Unit({-0.6, -0.6, 0.6})};
         const double reach[] = {26, 22, 24, 20, 18, 21};
-        meshes.push_back({"slimy.ebr", RadialMesh("slimy", 20,
-                                                  [&](P3 d) {
-                                                      double r = 30 * (1 + 0.25 * Fbm3(static_cast<float>(d.x * 1.8), static_cast<float>(d.y * 1.8),
-                                                                                        static_cast<float>(d.z * 1.8 + 4), 3, 83));
-                                                      for (size_t k = 0; k < limbs.size(); ++k) {
-                                                          const double a = Angle(d, limbs[k]);
-                                                          r += reach[k] * std::exp(-std::pow(a / 0.3, 2));
-                                                      }
-                                                      return std::min(r, 55.0);
-                                                  },
-                                                  3, 2)});
+        meshes.push_back(
+            {"slimy.ebr", RadialMesh(
+                              "slimy", 20,
+                              [&](P3 d) {
+                                  double r = 30 * (1 + 0.25 * Fbm3(static_cast<float>(d.x * 1.8),
+                                                                   static_cast<float>(d.y * 1.8),
+                                                                   static_cast<float>(d.z * 1.8 + 4), 3, 83));
+                                  for (size_t k = 0; k < limbs.size(); ++k) {
+                                      const double a = Angle(d, limbs[k]);
+                                      r += reach[k] * std::exp(-std::pow(a / 0.3, 2));
+                                  }
+                                  return std::min(r, 55.0);
+                              },
+                              3, 2)});
     }
     return meshes;
 }

@@ -31,8 +31,9 @@ std::vector<uint8_t> EncodeMp3(const Soundtrack &track, int quality)
     bool ok = true;
     for (size_t at = 0; at < frames && ok; at += chunk) {
         const int n = static_cast<int>(std::min(chunk, frames - at));
-        const int written = lame_encode_buffer_ieee_float(lame, track.left.data() + at, track.right.data() + at, n,
-                                                          buffer.data(), static_cast<int>(buffer.size()));
+        const int written =
+            lame_encode_buffer_ieee_float(lame, track.left.data() + at, track.right.data() + at, n,
+                                          buffer.data(), static_cast<int>(buffer.size()));
         ok = written >= 0;
         if (ok)
             out.insert(out.end(), buffer.begin(), buffer.begin() + written);

@@ -12,7 +12,7 @@ constexpr double kBpm = 130.0;
 constexpr double kStep = 60.0 / kBpm / 4; // a sixteenth note
 
 // Frequencies the scenes listen to, as spectrum entries of 44100 / 1024 Hz.
-constexpr double kTomHz = 7 * 44100.0 / 1024;   // entry 7: the greetings pulse
+constexpr double kTomHz = 7 * 44100.0 / 1024;     // entry 7: the greetings pulse
 constexpr double kSnareHz = 5.5 * 44100.0 / 1024; // between entries, so it feeds none of them
 
 // Per-sample factor of an exponential decay with time constant tau seconds.
@@ -46,11 +46,12 @@ struct MonoSend {
 };
 
 struct Mix {
-    explicit Mix(size_t frames) : drums(frames), music(frames), delaySend(frames), reverbSend(frames), duck(frames, 1.0f)
+    explicit Mix(size_t frames)
+        : drums(frames), music(frames), delaySend(frames), reverbSend(frames), duck(frames, 1.0f)
     {
     }
-    StereoBus drums;           // not ducked
-    StereoBus music;           // bass, pads, leads: ducked under the kick
+    StereoBus drums; // not ducked
+    StereoBus music; // bass, pads, leads: ducked under the kick
     StereoBus &bass = music;
     MonoSend delaySend, reverbSend;
     std::vector<float> duck; // gain applied to the music bus (sidechain pumping)
@@ -69,7 +70,8 @@ void Kick(Mix &mix, double at, float gain)
         const double hz = 48 + 110 * sweep;
         const float attack = std::min(1.0f, static_cast<float>(t / 0.002));
         const float body = static_cast<float>(std::tanh(1.6 * osc.Sine(hz)) * env) * attack;
-        mix.drums.Add(start + i, gain * Taper(i, length) * (body + static_cast<float>(click) * tick.Sine(1800)), 0);
+        mix.drums.Add(start + i,
+                      gain * Taper(i, length) * (body + static_cast<float>(click) * tick.Sine(1800)), 0);
         sweep *= sweepK, env *= envK, click *= clickK;
     }
     // Pump the pads and bass under the kick.
@@ -170,7 +172,8 @@ void Boom(Mix &mix, double at, float gain)
     const double sweepK = DecayFactor(0.08), envK = DecayFactor(0.5);
     double sweep = 1, env = 1;
     for (size_t i = 0; i < length; ++i) {
-        mix.drums.Add(start + i, gain * Taper(i, length) * osc.Sine(38 + 60 * sweep) * static_cast<float>(env), 0);
+        mix.drums.Add(start + i,
+                      gain * Taper(i, length) * osc.Sine(38 + 60 * sweep) * static_cast<float>(env), 0);
         sweep *= sweepK, env *= envK;
     }
 }
@@ -192,7 +195,8 @@ void Bass(Mix &mix, double at, double length, int midi, float gain, double cutof
             env = Adsr(t, length, 0.004, 0.15, 0.7, 0.03);
         }
         const float raw = 0.6f * saw.Saw(hz) + 0.7f * sub.Sine(hz);
-        const float v = gain * env * Taper(i, frames) * std::tanh(static_cast<float>(drive) * filter.Low(raw));
+        const float v =
+            gain * env * Taper(i, frames) * std::tanh(static_cast<float>(drive) * filter.Low(raw));
         mix.bass.Add(start + i, v, 0);
     }
 }
@@ -204,7 +208,8 @@ void Pad(Mix &mix, double at, double length, const std::vector<int> &notes, floa
     int voice = 0;
     for (int midi : notes) {
         // Three detuned saws through one filter (the filter is linear, so that is the same as three filters).
-        Oscillator osc[3] = {Oscillator(0.13 * (voice + 1)), Oscillator(0.5 + 0.13 * voice), Oscillator(0.77)};
+        Oscillator osc[3] = {Oscillator(0.13 * (voice + 1)), Oscillator(0.5 + 0.13 * voice),
+                             Oscillator(0.77)};
         Svf filter;
         float env = 0;
         const double hz = NoteHz(midi);
@@ -238,7 +243,8 @@ void Pluck(Mix &mix, double at, int midi, float gain, double cutoff, float pan, 
         const double t = static_cast<double>(i) / kSampleRate;
         if (i % 16 == 0)
             filter.Set(cutoff * (0.5 + 2 * std::exp(-t / 0.05)), 0.3);
-        const float env = static_cast<float>(level) * std::min(1.0f, static_cast<float>(t / 0.002)) * Taper(i, frames);
+        const float env =
+            static_cast<float>(level) * std::min(1.0f, static_cast<float>(t / 0.002)) * Taper(i, frames);
         level *= envK;
         const float v = gain * env * ((1 - sineMix) * filter.Low(saw.Saw(hz)) + sineMix * sine.Sine(hz));
         mix.music.Add(start + i, v, pan);
@@ -261,7 +267,8 @@ void Lead(Mix &mix, double at, double length, int midi, float gain, double cutof
             env = Adsr(t, length, 0.01, 0.3, 0.75, 0.06) * Taper(i, frames);
         }
         const double vibrato = 1 + 0.006 * std::min(1.0, t / 0.4) * lfo.Sine(5.5);
-        const float body = (1 - sineMix) * filter.Low(osc.Pulse(hz * vibrato, 0.5)) + sineMix * sine.Sine(hz * vibrato);
+        const float body =
+            (1 - sineMix) * filter.Low(osc.Pulse(hz * vibrato, 0.5)) + sineMix * sine.Sine(hz * vibrato);
         const float v = gain * env * body;
         mix.music.Add(start + i, v, -0.15f);
         mix.delaySend.Add(start + i, v * 0.45f, 0);
@@ -285,7 +292,8 @@ void Stab(Mix &mix, double at, const std::vector<int> &notes, float gain)
                 filter.Set(600 + 3000 * std::exp(-t / 0.15), 0.3);
             const float env = static_cast<float>(level) * Taper(i, frames);
             level *= envK;
-            const float v = gain * env * filter.Low(a.Saw(hz * 1.003) + b.Saw(hz * 0.997)) / static_cast<float>(notes.size());
+            const float v = gain * env * filter.Low(a.Saw(hz * 1.003) + b.Saw(hz * 0.997)) /
+                            static_cast<float>(notes.size());
             mix.music.Add(start + i, v, n % 2 ? 0.4f : -0.4f);
             mix.reverbSend.Add(start + i, v * 0.5f, 0);
         }
@@ -359,22 +367,22 @@ void Reverb(const MonoSend &in, StereoBus &out, float wet)
 // ---- the score -------------------------------------------------------------------
 
 enum class Part {
-    Intro,      // 0-14: pad and the bright E6 arpeggio (entry 30)
-    Spin,       // 14-21: beat starts, C#6 lead riff (entry 25)
-    Drive,      // 21-36: full groove
-    Titles,     // 36-44: breakdown with a hit per title word
-    TitleGroove,// 44-57
-    Fill,       // 57-60, 131-135, 177-179.5: snare roll / break
-    Metaballs,  // 60-74: heavy bass
-    Trio,       // 74-89: melodic
-    Ripple,     // 89-103: intense
-    Greetings,  // 103-131: tom groove on entry 7
-    Spikes,     // 135-149: bass riff on F3 (entry 4)
-    BumpSpike,  // 149-163
-    Credits,    // 163-177: calm
-    Build,      // 179.5-189.5
-    Slime,      // 189.5-208: climax
-    Outro,      // 208-225
+    Intro,       // 0-14: pad and the bright E6 arpeggio (entry 30)
+    Spin,        // 14-21: beat starts, C#6 lead riff (entry 25)
+    Drive,       // 21-36: full groove
+    Titles,      // 36-44: breakdown with a hit per title word
+    TitleGroove, // 44-57
+    Fill,        // 57-60, 131-135, 177-179.5: snare roll / break
+    Metaballs,   // 60-74: heavy bass
+    Trio,        // 74-89: melodic
+    Ripple,      // 89-103: intense
+    Greetings,   // 103-131: tom groove on entry 7
+    Spikes,      // 135-149: bass riff on F3 (entry 4)
+    BumpSpike,   // 149-163
+    Credits,     // 163-177: calm
+    Build,       // 179.5-189.5
+    Slime,       // 189.5-208: climax
+    Outro,       // 208-225
 };
 
 struct Section {
@@ -383,17 +391,17 @@ struct Section {
 };
 
 const Section kSections[] = {
-    {0, Part::Intro},        {14, Part::Spin},      {21, Part::Drive},     {36, Part::Titles},
-    {44, Part::TitleGroove}, {57, Part::Fill},      {60, Part::Metaballs}, {74, Part::Trio},
-    {89, Part::Ripple},      {103, Part::Greetings}, {131, Part::Fill},    {135, Part::Spikes},
-    {149, Part::BumpSpike},  {163, Part::Credits},  {177, Part::Fill},     {179.5, Part::Build},
+    {0, Part::Intro},        {14, Part::Spin},       {21, Part::Drive},     {36, Part::Titles},
+    {44, Part::TitleGroove}, {57, Part::Fill},       {60, Part::Metaballs}, {74, Part::Trio},
+    {89, Part::Ripple},      {103, Part::Greetings}, {131, Part::Fill},     {135, Part::Spikes},
+    {149, Part::BumpSpike},  {163, Part::Credits},   {177, Part::Fill},     {179.5, Part::Build},
     {189.5, Part::Slime},    {208, Part::Outro},
 };
 
 // Chords as MIDI notes (root position around octave 3-4) and their bass roots.
 struct Chord {
-    int root;                // bass note, octave 2
-    std::array<int, 3> pad;  // pad voicing
+    int root;               // bass note, octave 2
+    std::array<int, 3> pad; // pad voicing
 };
 
 // C# minor: C#m - A - E - B.
@@ -438,10 +446,12 @@ void Compose(Mix &mix)
         previous = part;
 
         // Pads: a bar at a time (cut at the section end) in most parts.
-        const bool padded = part != Part::Fill && part != Part::Metaballs;
+        const bool greetingsBreak = part == Part::Fill && t >= 131 && t < 135;
+        const bool padded = (part != Part::Fill || greetingsBreak) && part != Part::Metaballs;
         if (padded && barStart) {
             const std::vector<int> notes(chord.pad.begin(), chord.pad.end());
-            const float gain = part == Part::Intro || part == Part::Credits || part == Part::Outro ? 0.16f : 0.11f;
+            const float gain =
+                part == Part::Intro || part == Part::Credits || part == Part::Outro ? 0.16f : 0.11f;
             if (part != Part::Outro || t < 214)
                 Pad(mix, t, std::min(barLength, untilEnd), notes, gain, part == Part::Spikes ? 500 : 800);
         }
@@ -450,9 +460,9 @@ void Compose(Mix &mix)
         case Part::Intro: {
             // The bright arpeggio leans on E6 (entry 30): the logo jumps with it.
             const int pattern[8] = {88, 83, 88, 80, 88, 83, 88, 76};
-            const float gain = static_cast<float>(0.22 + 0.12 * std::min(1.0, t / 6));
-            Pluck(mix, t, pattern[pos % 8], pattern[pos % 8] == 88 ? gain : gain * 0.5f, 2500, pos % 2 ? 0.35f : -0.35f,
-                  0.85f, 0.2);
+            const float gain = static_cast<float>(0.33 + 0.17 * std::min(1.0, t / 6));
+            Pluck(mix, t, pattern[pos % 8], pattern[pos % 8] == 88 ? gain : gain * 0.5f, 2500,
+                  pos % 2 ? 0.35f : -0.35f, 0.85f, 0.2);
             if (t > 7 && pos % 4 == 2)
                 Hat(mix, t, 0.08f, false);
             if (t > 10.5 && pos % 4 == 0)
@@ -469,7 +479,7 @@ void Compose(Mix &mix)
             // The pulsing lead on C#6 (entry 25).
             const int riff[16] = {85, -1, 85, 85, -1, 85, -1, 83, 85, -1, 85, 85, -1, 85, 80, -1};
             if (riff[pos] > 0)
-                Lead(mix, t, kStep * 0.9, riff[pos], riff[pos] == 85 ? 0.3f : 0.15f, 1400, 0.8f);
+                Lead(mix, t, kStep * 0.9, riff[pos], riff[pos] == 85 ? 0.45f : 0.2f, 1400, 0.8f);
             break;
         }
         case Part::Drive:
@@ -495,8 +505,8 @@ void Compose(Mix &mix)
                     int length = 1;
                     while (pos + length < 16 && melody[pos + length] == 0)
                         ++length;
-                    Lead(mix, t, kStep * length * 0.95, melody[pos] - (part == Part::BumpSpike ? 12 : 0), big ? 0.16f : 0.13f,
-                         1100);
+                    Lead(mix, t, kStep * length * 0.95, melody[pos] - (part == Part::BumpSpike ? 12 : 0),
+                         big ? 0.16f : 0.13f, 1100);
                 }
             }
             break;
@@ -536,7 +546,7 @@ void Compose(Mix &mix)
                 Hat(mix, t, 0.08f, false);
             if (pos % 4 == 0)
                 Bass(mix, t, kStep * 3.5, chord.root, 0.22f, 300);
-            const int arp[8] = {chord.pad[0], chord.pad[1], chord.pad[2], chord.pad[0] + 12,
+            const int arp[8] = {chord.pad[0], chord.pad[1], chord.pad[2],      chord.pad[0] + 12,
                                 chord.pad[2], chord.pad[1], chord.pad[0] + 12, chord.pad[2]};
             Pluck(mix, t, arp[pos % 8], 0.1f, 1200, pos % 2 ? 0.4f : -0.4f, 0.6f, 0.15);
             const int *melody = (bar % 2) ? leadB : leadA;
@@ -561,7 +571,7 @@ void Compose(Mix &mix)
                 Kick(mix, t, 0.75f);
             const int toms[16] = {0, 0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 0, 1, 0, 1, 1};
             if (toms[pos])
-                Tom(mix, t, kTomHz, 0.55f, pos % 3 ? 0.25f : -0.25f);
+                Tom(mix, t, kTomHz, 0.7f, pos % 3 ? 0.25f : -0.25f);
             if (pos == 4 || pos == 12)
                 Snare(mix, t, 0.5f, kTomHz);
             if (pos % 2 == 0)
@@ -573,7 +583,7 @@ void Compose(Mix &mix)
         case Part::Spikes: {
             // The bass riff on F3 (entry 4): the wire ball swells with it.
             if (pos % 4 == 0)
-                Kick(mix, t, 0.7f);
+                Kick(mix, t, 0.45f);
             if (pos == 4 || pos == 12)
                 Snare(mix, t, 0.45f);
             if (pos % 2 == 1)
@@ -583,7 +593,7 @@ void Compose(Mix &mix)
                 int length = 1;
                 while (pos + length < 16 && riff[pos + length] == 0)
                     ++length;
-                Bass(mix, t, kStep * length * 0.9, riff[pos], 0.42f, 500, 1.2);
+                Bass(mix, t, kStep * length * 0.9, riff[pos], 0.85f, 450, 1.0);
             }
             break;
         }
@@ -595,8 +605,9 @@ void Compose(Mix &mix)
             if (pos == 0)
                 Bass(mix, t, barLength * 0.9, chord.root, 0.16f, 200);
             if (pos % 2 == 0) {
-                const int arp[8] = {chord.pad[0] + 12, chord.pad[1] + 12, chord.pad[2] + 12, chord.pad[1] + 12,
-                                    chord.pad[0] + 12, chord.pad[2], chord.pad[1], chord.pad[2]};
+                const int arp[8] = {chord.pad[0] + 12, chord.pad[1] + 12, chord.pad[2] + 12,
+                                    chord.pad[1] + 12, chord.pad[0] + 12, chord.pad[2],
+                                    chord.pad[1],      chord.pad[2]};
                 Pluck(mix, t, arp[(pos / 2) % 8] - 12, 0.1f, 1000, pos % 4 ? 0.5f : -0.5f, 0.7f, 0.25);
             }
             break;
@@ -621,9 +632,10 @@ void Compose(Mix &mix)
             if (t < 214 && pos % 2 == 0)
                 Bass(mix, t, kStep * 1.5, chord.root, static_cast<float>(0.2 * fade), 300);
             if (t < 218 && pos % 2 == 0) {
-                const int arp[4] = {chord.pad[0] + 12, chord.pad[1] + 12, chord.pad[2] + 12, chord.pad[1] + 12};
-                Pluck(mix, t, arp[(pos / 2) % 4] - 12, static_cast<float>(0.1 * fade), 900, pos % 4 ? 0.5f : -0.5f, 0.7f,
-                      0.2);
+                const int arp[4] = {chord.pad[0] + 12, chord.pad[1] + 12, chord.pad[2] + 12,
+                                    chord.pad[1] + 12};
+                Pluck(mix, t, arp[(pos / 2) % 4] - 12, static_cast<float>(0.1 * fade), 900,
+                      pos % 4 ? 0.5f : -0.5f, 0.7f, 0.2);
             }
             break;
         }
@@ -665,11 +677,21 @@ Soundtrack ComposeSoundtrack(float peak)
     // Fade the last seconds so the music has closed by the end of the presentation.
     const size_t fadeFrom = Frame(kMusicSeconds - 3.0), fadeTo = Frame(kMusicSeconds);
     for (size_t i = fadeFrom; i < frames; ++i) {
-        const float g = i >= fadeTo ? 0.0f : static_cast<float>(fadeTo - i) / static_cast<float>(fadeTo - fadeFrom);
+        const float g =
+            i >= fadeTo ? 0.0f : static_cast<float>(fadeTo - i) / static_cast<float>(fadeTo - fadeFrom);
         master.left[i] *= g * g;
         master.right[i] *= g * g;
     }
+    // A soft clipper rounds off the loudest transients, so the music can sit louder under the same peak.
     float highest = 1e-9f;
+    for (size_t i = 0; i < frames; ++i)
+        highest = std::max({highest, std::abs(master.left[i]), std::abs(master.right[i])});
+    const float drive = 1.8f / highest;
+    for (size_t i = 0; i < frames; ++i) {
+        master.left[i] = std::tanh(master.left[i] * drive);
+        master.right[i] = std::tanh(master.right[i] * drive);
+    }
+    highest = 1e-9f;
     for (size_t i = 0; i < frames; ++i)
         highest = std::max({highest, std::abs(master.left[i]), std::abs(master.right[i])});
     const float gain = peak / highest;

@@ -29,9 +29,21 @@ double NoteHz(double midi);
 class Svf {
   public:
     void Set(double cutoffHz, double resonance); // resonance 0..1
-    float Low(float in) { Run(in); return low; }
-    float Band(float in) { Run(in); return band; }
-    float High(float in) { Run(in); return high; }
+    float Low(float in)
+    {
+        Run(in);
+        return low;
+    }
+    float Band(float in)
+    {
+        Run(in);
+        return band;
+    }
+    float High(float in)
+    {
+        Run(in);
+        return high;
+    }
 
   private:
     void Run(float in);

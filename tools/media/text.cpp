@@ -36,8 +36,11 @@ bool Shape(FT_Face face, const std::string &text, int sizeX, int sizeY, Glyphs &
             return false;
         const FT_GlyphSlot slot = face->glyph;
         const FT_Bitmap &bitmap = slot->bitmap;
-        Glyphs::Piece piece{static_cast<int>(penX >> 6) + slot->bitmap_left, -slot->bitmap_top,
-                            static_cast<int>(bitmap.width), static_cast<int>(bitmap.rows), {}};
+        Glyphs::Piece piece{static_cast<int>(penX >> 6) + slot->bitmap_left,
+                            -slot->bitmap_top,
+                            static_cast<int>(bitmap.width),
+                            static_cast<int>(bitmap.rows),
+                            {}};
         piece.coverage.resize(static_cast<size_t>(piece.w) * piece.h);
         for (int y = 0; y < piece.h; ++y)
             for (int x = 0; x < piece.w; ++x)
@@ -98,7 +101,8 @@ TextMask RenderText(const std::string &text, const std::string &fontPath, const 
                             if (tx < 0 || ty < 0 || tx >= mask.width || ty >= mask.height)
                                 continue;
                             float &a = mask.alpha[static_cast<size_t>(ty) * mask.width + tx];
-                            a = std::min(1.0f, a + piece.coverage[static_cast<size_t>(y) * piece.w + x] / 255.0f);
+                            a = std::min(1.0f,
+                                         a + piece.coverage[static_cast<size_t>(y) * piece.w + x] / 255.0f);
                         }
             }
         }

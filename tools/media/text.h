@@ -11,8 +11,7 @@ struct TextMask {
 
     float At(int x, int y) const
     {
-        return x < 0 || y < 0 || x >= width || y >= height ? 0.0f
-                                                           : alpha[static_cast<size_t>(y) * width + x];
+        return x < 0 || y < 0 || x >= width || y >= height ? 0.0f : alpha[static_cast<size_t>(y) * width + x];
     }
 };
 

@@ -49,8 +49,8 @@ Canvas MakeWord(const std::string &word, const WordStyle &style, float x, float 
     return canvas;
 }
 
-void PaintMirroredWord(Canvas &canvas, const std::string &word, const WordStyle &style, float x, float y, float w,
-                       float h)
+void PaintMirroredWord(Canvas &canvas, const std::string &word, const WordStyle &style, float x, float y,
+                       float w, float h)
 {
     TextPlacement place{canvas.width, canvas.height, x, y, w, h, 1.3f};
     const TextMask mask = RenderText(word, FontPath(style.font), place);

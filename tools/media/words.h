@@ -17,5 +17,5 @@ Canvas MakeWord(const std::string &word, const WordStyle &style, float x, float 
                 float maxStretch);
 
 // The same with the word drawn mirrored left-right, over an existing picture.
-void PaintMirroredWord(Canvas &canvas, const std::string &word, const WordStyle &style, float x, float y, float w,
-                       float h);
+void PaintMirroredWord(Canvas &canvas, const std::string &word, const WordStyle &style, float x, float y,
+                       float w, float h);
