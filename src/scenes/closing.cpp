@@ -1,10 +1,25 @@
+// 208-225 s: one picture over the whole window, rippling through the
+// wobbling lattice, until the music ends. The timeline ends the run at 225 s.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
 #include "driver/demo.h"
-#include "scenes/common.h"
+#include "driver/resources.h"
 #include "scenes/scenes.h"
 
 void ClosingScene(Demo &demo)
 {
-    demo.timer.GetTime();
+    const float w = static_cast<float>(demo.timer.GetTime() * 0.2);
     demo.timer.GetDelta();
-    DrawPlaceholderFrame(demo, 0.95f, 0.95f, 0.95f);
+
+    glClearColor(1, 1, 1, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The warp leaves the matrix mode at the projection; take the modelview back.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0, 0, 1, 0, 0, 0, 0, 1, 0);
+    // Corner [0][0] top right and [9][9] bottom left, 0.1 beyond the window.
+    demo.resources->warpGarbageQueen.Draw(1.1f, 1.1f, -0.1f, -0.1f, w);
+
+    demo.window.Update();
 }

@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include "driver/demo.h"
+#include "assets/texture.h"
 #include "platform/picture.h"
 
 void AdvanceSteppedSpin(Demo &demo, float d)
@@ -39,4 +40,11 @@ void DrawPlaceholderFrame(Demo &demo, float red, float green, float blue)
     glClearColor(red, green, blue, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     demo.window.Update();
+}
+
+void DrawOverlay(Texture &texture, float x, float y, float z)
+{
+    texture.BeginBlend();
+    texture.DrawBillboard(x, y, z);
+    texture.EndBlend();
 }
