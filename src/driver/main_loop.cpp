@@ -4,6 +4,8 @@
 #include <GL/glu.h>
 
 #include "driver/demo.h"
+#include "driver/render_state.h"
+#include "driver/resources.h"
 #include "driver/timeline.h"
 #include "platform/clock.h"
 #include "platform/glwindow.h"
@@ -28,9 +30,9 @@ int RunPresentation(const PresentationConfig &config)
 {
     GLWindow window(800, 600, 32, config.fullScreen, kWindowTitle);
 
-    // The resource set is loaded here, in its fixed order.
-
-    // The global render state is set here.
+    // Every later GL call needs the window's context, texture creation included.
+    Resources resources;
+    SetGlobalRenderState();
 
     if (config.fixedStep)
         SoundUseFixedStepClock(config.fixedStep);
@@ -42,6 +44,7 @@ int RunPresentation(const PresentationConfig &config)
     Timer timer(clock);
 
     Demo demo{window, timer};
+    demo.resources = &resources;
     demo.heldTime = 0.0f;
     demo.stepAngle = 0.0f;
 

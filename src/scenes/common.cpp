@@ -3,6 +3,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "assets/geometry.h"
+#include "assets/mesh.h"
+#include "assets/texture.h"
 #include "driver/demo.h"
 #include "assets/texture.h"
 #include "platform/picture.h"
@@ -35,10 +38,43 @@ void QuadrantViewport(int q)
     PictureViewport(kQuadrants[q & 3][0], kQuadrants[q & 3][1], 400, 300);
 }
 
+void ClearFrame(float red, float green, float blue, float alpha)
+{
+    glClearColor(red, green, blue, alpha);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void LookAtOriginFrom(float distance)
+{
+    gluLookAt(0.0, 0.0, distance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+}
+
+void SetCameraOnAxis(float distance)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    LookAtOriginFrom(distance);
+}
+
+void DrawOverlay(Texture &texture, float x, float y, float z)
+{
+    texture.BeginBlend();
+    texture.DrawBillboard(x, y, z);
+    texture.EndBlend();
+}
+
+void DrawSphereMapped(Mesh &mesh, Texture &texture)
+{
+    EnableSphereMap();
+    texture.Bind();
+    mesh.Draw();
+    texture.Unbind();
+    DisableSphereMap();
+}
+
 void DrawPlaceholderFrame(Demo &demo, float red, float green, float blue)
 {
-    glClearColor(red, green, blue, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearFrame(red, green, blue, 1.0f);
     demo.window.Update();
 }
 
