@@ -22,21 +22,14 @@ void TwinBumpScene(Demo &demo)
     demo.timer.GetDelta(); // so that the slime's first delta spans one frame
     FullWindowView();      // the credits quadrants left the lower-left quarter
 
-    glClearColor(1, 1, 1, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, 50, 0, 0, 0, 0, 1, 0);
+    ClearFrame(1, 1, 1, 0);
+    SetCameraOnAxis(50);
 
     // Turned first, then moved out: it orbits the centre at distance 10.
     glPushMatrix();
     glRotatef(w * -20.0f, 0, 1, 1);
     glTranslatef(10, 0, 0);
-    EnableSphereMap();
-    res.texHahastygt.Bind();
-    res.meshBump3.Draw();
-    res.texHahastygt.Unbind();
-    DisableSphereMap();
+    DrawSphereMapped(res.meshBump3, res.texHahastygt);
     glPopMatrix();
 
     // The large copy with its own texture coordinates, brightening and
@@ -112,11 +105,8 @@ void SlimeScene(Demo &demo)
         res.meshSlimy.RecomputeNormals();
     }
 
-    glClearColor(1, 1, 1, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, 200, 0, 0, 0, 0, 1, 0);
+    ClearFrame(1, 1, 1, 0);
+    SetCameraOnAxis(200);
 
     glPushMatrix();
     glTranslatef(20, 0, 0);

@@ -12,12 +12,9 @@ void ClosingScene(Demo &demo)
     const float w = static_cast<float>(demo.timer.GetTime() * 0.2);
     demo.timer.GetDelta();
 
-    glClearColor(1, 1, 1, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearFrame(1, 1, 1, 0);
     // The warp leaves the matrix mode at the projection; take the modelview back.
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, 1, 0, 0, 0, 0, 1, 0);
+    SetCameraOnAxis(1);
     // Corner [0][0] top right and [9][9] bottom left, 0.1 beyond the window.
     demo.resources->warpGarbageQueen.Draw(1.1f, 1.1f, -0.1f, -0.1f, w);
 

@@ -7,7 +7,6 @@
 #include "assets/mesh.h"
 #include "assets/texture.h"
 #include "driver/demo.h"
-#include "assets/texture.h"
 #include "platform/picture.h"
 
 void AdvanceSteppedSpin(Demo &demo, float d)
@@ -76,11 +75,4 @@ void DrawPlaceholderFrame(Demo &demo, float red, float green, float blue)
 {
     ClearFrame(red, green, blue, 1.0f);
     demo.window.Update();
-}
-
-void DrawOverlay(Texture &texture, float x, float y, float z)
-{
-    texture.BeginBlend();
-    texture.DrawBillboard(x, y, z);
-    texture.EndBlend();
 }

@@ -42,11 +42,3 @@ void DrawSphereMapped(Mesh &mesh, Texture &texture);
 
 // Scenes not drawn yet: the frame cleared to a colour of their own, presented.
 void DrawPlaceholderFrame(Demo &demo, float red, float green, float blue);
-
-class Texture;
-
-// A texture's picture as a blended billboard at (x, y, z) of the current
-// modelview: BeginBlend, DrawBillboard, EndBlend. Leaves blending off, the
-// depth test on, the blend function (SRC_ALPHA, ONE_MINUS_SRC_ALPHA),
-// lighting on, texturing off and the colour opaque white.
-void DrawOverlay(Texture &texture, float x, float y, float z);

@@ -35,9 +35,7 @@ void DrawCredits(Resources &res, float q)
 {
     // Fog only on the corridor, never on the words.
     glEnable(GL_FOG);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, 200, 0, 0, 0, 0, 1, 0);
+    SetCameraOnAxis(200);
     res.texHahastygt.Bind();
     DrawScrollPlanes(q);
     res.texHahastygt.Unbind();
@@ -61,8 +59,7 @@ void CreditsScene(Demo &demo)
     const float p = static_cast<float>(demo.timer.GetTime() * 0.02);
     demo.timer.GetDelta();
 
-    glClearColor(1, 1, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearFrame(1, 1, 1, 1); // alpha 1 here
     DrawCredits(*demo.resources, -p);
 
     demo.window.Update();

@@ -52,7 +52,7 @@ void DrawGreetings(Demo &demo, Mesh &mesh, const GreetingsMotion &m, float dunme
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    gluLookAt(0, 0, 30, 0, 0, 0, 0, 1, 0);
+    LookAtOriginFrom(30);
 
     // The layers ignore depth: the first replaces what is under it, the
     // other two add their colour weighted by alpha.
@@ -83,8 +83,7 @@ void GreetingsScene(Demo &demo)
     const GreetingsMotion motion = MotionAt(demo.timer.GetTime());
     demo.timer.GetDelta();
 
-    glClearColor(1, 1, 1, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearFrame(1, 1, 1, 0);
     DrawGreetings(demo, demo.resources->meshBump, motion, -240.0f, -180.0f);
 
     demo.window.Update();

@@ -26,11 +26,8 @@ void SpikeScene(Demo &demo)
     FullWindowView(); // the greetings quadrants left the lower-left quarter
     const float w = static_cast<float>(demo.timer.GetTime() * 0.09);
 
-    glClearColor(1, 1, 1, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, 25, 0, 0, 0, 0, 1, 0);
+    ClearFrame(1, 1, 1, 0);
+    SetCameraOnAxis(25);
     const float a = w * 30.0f;
 
     // The solid ball.
@@ -65,22 +62,15 @@ void BumpSpikeScene(Demo &demo)
     Resources &res = *demo.resources;
     const float w = static_cast<float>(demo.timer.GetTime() * 0.05);
 
-    glClearColor(1, 1, 1, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, 50, 0, 0, 0, 0, 1, 0);
+    ClearFrame(1, 1, 1, 0);
+    SetCameraOnAxis(50);
 
     // The bump mesh off to the right, sphere-mapped.
     glPushMatrix();
     glTranslatef(8, 0, 0);
     const float a = w * 20.0f;
     glRotatef(a, 0, 1, 1);
-    EnableSphereMap();
-    res.texBlue.Bind();
-    res.meshBump3.Draw();
-    res.texBlue.Unbind();
-    DisableSphereMap();
+    DrawSphereMapped(res.meshBump3, res.texBlue);
 
     // On the same transform, turned further and three times larger: the
     // spikes brighten and tint what lies behind them (source + destination
