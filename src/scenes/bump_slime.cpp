@@ -3,7 +3,6 @@
 // towards a slowly swinging target, each vertex lagging by its distance from
 // the centre, so that it wobbles and trails like a soft body.
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
 // 208-225 s: one picture over the whole window, rippling through the
 // wobbling lattice, until the music ends. The timeline ends the run at 225 s.
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "driver/demo.h"
 #include "driver/resources.h"
+#include "scenes/common.h"
 #include "scenes/scenes.h"
 
 void ClosingScene(Demo &demo)

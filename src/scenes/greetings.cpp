@@ -3,7 +3,6 @@
 // whose distance pulses with the music. Once over the whole window, then once
 // in each quadrant.
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "driver/demo.h"
 #include "driver/resources.h"

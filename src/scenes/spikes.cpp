@@ -2,7 +2,6 @@
 // swells with the bass, then a bump mesh off to the right with a larger spiky
 // mesh blended over it. Both under the grid frame.
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "assets/geometry.h"
 #include "driver/demo.h"
