@@ -102,7 +102,8 @@ class SecondMovement : public OffscreenGLTest {
     void DrawAt(SceneRoutine scene, double t)
     {
         ScriptedClock clock;
-        clock.Hold(t);
+        clock.Push(0); // the Timer starts its time here
+        clock.Push(t); // and reads t from then on
         Timer timer(clock);
         Demo demo{*window, timer};
         demo.resources = resources;
@@ -221,32 +222,47 @@ constexpr Credit kCredits[] = {
 };
 
 // Every credit shows where it stands, down the left side, including the role
-// words that lie exactly on the far plane; later ones cover earlier ones.
+// words that lie exactly on the far plane: its colour just inside its right
+// and top edges and not just outside, wherever no later credit covers it.
 void ExpectCredits(const FrameGrab &frame, Viewport vp)
 {
+    const auto onScreen = [&](double x, double y) {
+        return x >= vp.x && x < vp.x + vp.width && y >= vp.y && y < vp.y + vp.height;
+    };
     for (size_t k = 0; k < std::size(kCredits); ++k) {
         const Credit &credit = kCredits[k];
+        const Rgb colour = TestMedia::ColourOf(credit.file);
         const Rect rect = BillboardRect(credit.x, credit.y, credit.z, 200, vp);
         EXPECT_LT(rect.right, vp.x + vp.width / 2.0) << credit.file << " is not on the left side";
-        // A point of this credit that no later one covers, and on screen.
-        bool probed = false;
-        for (double fy = 0.1; fy < 1.0 && !probed; fy += 0.1) {
-            for (double fx = 0.1; fx < 1.0 && !probed; fx += 0.1) {
-                const double px = rect.left + fx * (rect.right - rect.left);
-                const double py = rect.bottom + fy * (rect.top - rect.bottom);
-                bool covered = px < vp.x || py < vp.y || py >= vp.y + vp.height;
-                for (size_t later = k + 1; later < std::size(kCredits) && !covered; ++later) {
-                    const Credit &c = kCredits[later];
-                    covered = BillboardRect(c.x, c.y, c.z, 200, vp).Contains(px, py);
+        const auto coveredLater = [&](double x, double y) {
+            for (size_t later = k + 1; later < std::size(kCredits); ++later) {
+                const Credit &c = kCredits[later];
+                if (BillboardRect(c.x, c.y, c.z, 200, vp).Contains(x, y))
+                    return true;
+            }
+            return false;
+        };
+        for (const char edge : {'r', 't'}) {
+            bool probed = false;
+            for (int step = 1; step < 20 && !probed; ++step) {
+                const double along = step / 20.0;
+                double inX = rect.right - 3, outX = rect.right + 3;
+                double inY = rect.bottom + along * (rect.top - rect.bottom), outY = inY;
+                if (edge == 't') {
+                    inX = outX = rect.left + along * (rect.right - rect.left);
+                    inY = rect.top - 3, outY = rect.top + 3;
                 }
-                if (covered)
+                if (!onScreen(inX, inY) || !onScreen(outX, outY) || coveredLater(inX, inY) ||
+                    coveredLater(outX, outY))
                     continue;
                 probed = true;
-                EXPECT_TRUE(frame.Is(px, py, TestMedia::ColourOf(credit.file)))
-                    << credit.file << " not at " << px << ", " << py << ": " << Describe(frame.At(px, py));
+                EXPECT_TRUE(frame.Is(inX, inY, colour)) << credit.file << " not at " << inX << ", " << inY
+                                                        << ": " << Describe(frame.At(inX, inY));
+                EXPECT_FALSE(frame.Is(outX, outY, colour))
+                    << credit.file << " reaches " << outX << ", " << outY;
             }
+            EXPECT_TRUE(probed) << credit.file << " has no edge " << edge << " to probe";
         }
-        EXPECT_TRUE(probed) << credit.file;
     }
 }
 
