@@ -23,6 +23,7 @@
 #include "platform/glwindow.h"
 #include "platform/timer.h"
 #include "scenes/common.h"
+#include "scenes/ripple.h"
 
 namespace {
 
@@ -150,6 +151,29 @@ BENCHMARK(BM_Movement)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The rippling sphere's CPU side alone: the ripple from the rest shape and
+// the normals of the result.
+void BM_RippleSphere(benchmark::State &state)
+{
+    Presentation &p = Shared();
+    if (!p.ready || p.resources->meshHisphere.objectCount < 1) {
+        state.SkipWithError("no data/hisphere.ebr here");
+        return;
+    }
+    SubMesh &sphere = *p.resources->meshHisphere.objects[0];
+    const SubMesh &rest = *p.resources->meshHisphereB.objects[0];
+    float t = 900.0f;
+    for (auto _ : state) {
+        const float phase = static_cast<float>(t * 0.02);
+        RippleFromRest(sphere, rest, RippleWavesAt(phase), phase);
+        if (state.range(0))
+            p.resources->meshHisphere.RecomputeNormals();
+        t += 1.0f;
+    }
+    state.counters["vertices"] = sphere.vertexCount;
+}
+BENCHMARK(BM_RippleSphere)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -40,8 +40,14 @@ struct IsoTriangle {
 // The triangles of the last polygonisation, in cell order.
 using TriangleList = std::vector<IsoTriangle>;
 
+// A regular lattice over the cube -1..1 on which a field is sampled and
+// polygonised by marching cubes. Resolutions outside 1..kMaxResolution, or a
+// lattice that cannot be allocated, leave both arrays absent: every operation
+// then does nothing.
 class Metaballs {
   public:
+    static constexpr int kMaxResolution = 128;
+
     Metaballs(int resolution, float isoLevel, FieldFunction field);
     ~Metaballs();
     Metaballs(const Metaballs &) = delete;
@@ -52,11 +58,16 @@ class Metaballs {
     void Sample();
     void LinkCells();
 
+    // Rebuilds `triangles` in cell order (i, then j, then k); returns their count.
     int Polygonize();
+    // Appends the cell's triangles in the order of its table row; returns how many.
     int PolygonizeCell(const GridCell &cell, float isoLevel);
     static Vec3 Interpolate(float isoLevel, const GridPoint &first, const GridPoint &second);
+    // The unit normal (P0 - P1) x (P0 - P2); a zero-area triangle gets (0, 0, 1).
     static void FaceNormal(IsoTriangle &triangle);
 
+    // The triangles' vertices as one GL_LINES stream, coloured by their squared
+    // distance from the centre, one normal per triangle.
     void Draw();
 
     // points[i][j][k] at ((i * (n+1)) + j) * (n+1) + k; cells likewise with n.

@@ -17,5 +17,13 @@ class WarpImage {
     float *points = nullptr; // 100 (s, t) pairs, row-major
 };
 
-// The lattice as textured quads between (x0, y0) and (x1, y1).
+constexpr int kWarpLatticeSide = 10;
+
+// Fills the 10x10 (s, t) lattice for `phase`: the regular steps of 1/9, each
+// moved by up to 1/18 along a sine (s) and a cosine (t).
+void ComputeWarpLattice(float *points, float phase);
+
+// The lattice as textured quads between (x0, y0) and (x1, y1), in rows from
+// point row 0, each row from column 0. Nothing is emitted for fewer than two
+// rows or columns.
 void DrawWarpGrid(const float *points, int cols, int rows, float x0, float y0, float x1, float y1);
