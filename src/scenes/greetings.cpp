@@ -74,6 +74,18 @@ void DrawGreetings(Demo &demo, Mesh &mesh, const GreetingsMotion &m, float dunme
     glPopMatrix();
 }
 
+// The layers' triangles reach far beyond a quadrant. Bounded by the viewport
+// alone, the software rasteriser still bins them over the whole window; a
+// scissor of the same rectangle keeps its work in the quadrant (about twice
+// the frame rate there) and leaves every pixel as it was.
+void ScissorToViewport()
+{
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glEnable(GL_SCISSOR_TEST);
+}
+
 } // namespace
 
 void GreetingsScene(Demo &demo)
@@ -102,7 +114,9 @@ void GreetingsQuadScene(Demo &demo)
         LoadScenePerspective();
         glClearColor(1, 1, 1, 0);
         glClear(GL_DEPTH_BUFFER_BIT);
+        ScissorToViewport();
         DrawGreetings(demo, demo.resources->meshBump2, motion, -260.0f, -200.0f);
+        glDisable(GL_SCISSOR_TEST);
     }
 
     demo.window.Update();

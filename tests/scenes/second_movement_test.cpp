@@ -158,6 +158,7 @@ TEST_F(SecondMovement, GreetingsSlideAcrossTheView)
     // At 131 s, in every quadrant: the second word's left edge (x = 196) and
     // the third word's right edge (x = -196).
     DrawAt(GreetingsQuadScene, 1310);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST)) << "the quadrants' scissor outlives the frame";
     for (const Viewport &quadrant : kQuadrants) {
         const double middle = quadrant.y + quadrant.height / 2.0;
         ExpectEdge("tekst-fenvall.png", BillboardRect(196, 20, -5, 30, quadrant), 'l', middle);
