@@ -6,6 +6,8 @@
 #include <cstring>
 
 namespace {
+constexpr size_t kMaxDeflateRatio = 1100;
+
 struct ByteSource {
     const uint8_t *data;
     size_t size;
@@ -31,7 +33,7 @@ void SilentWarning(png_structp, png_const_charp) {}
 
 // Everything that libpng may leave through longjmp lives outside this frame:
 // it touches only the library's records and the caller's objects.
-bool DecodeWithLibpng(png_structp png, png_infop info, int maxSide, PngImage *image,
+bool DecodeWithLibpng(png_structp png, png_infop info, size_t fileSize, int maxSide, PngImage *image,
                       std::vector<png_bytep> *rows)
 {
     if (setjmp(png_jmpbuf(png)) != 0)
@@ -44,6 +46,12 @@ bool DecodeWithLibpng(png_structp png, png_infop info, int maxSide, PngImage *im
     const png_uint_32 height = png_get_image_height(png, info);
     const int colorType = png_get_color_type(png, info);
     image->bitDepth = png_get_bit_depth(png, info);
+    // Deflate packs at most about 1032 bytes into one, so a file too small to
+    // hold the rows it claims (one filter byte each) is damaged: refuse it
+    // before anything is allocated for them.
+    const size_t storedBytes = (png_get_rowbytes(png, info) + 1) * size_t{height};
+    if (storedBytes / kMaxDeflateRatio > fileSize)
+        return false;
 
     // Palette to RGB, grey below 8 bits to 8, a transparency chunk to alpha,
     // 16 bits down to 8, grey to RGB: every file ends as RGB or RGBA.
@@ -90,7 +98,7 @@ bool DecodePng(const uint8_t *data, size_t size, int maxSide, PngImage &image)
     bool decoded = false;
     if (info) {
         png_set_read_fn(png, &source, ReadFromBytes);
-        decoded = DecodeWithLibpng(png, info, maxSide, &image, &rows);
+        decoded = DecodeWithLibpng(png, info, size, maxSide, &image, &rows);
     }
     png_destroy_read_struct(&png, &info, nullptr);
     if (!decoded)

@@ -4,8 +4,11 @@
 #include <GL/glu.h>
 
 #include <cstring>
+#include <algorithm>
 #include <memory>
+#include <vector>
 
+#include "assets/image_scale.h"
 #include "assets/jpeg.h"
 #include "assets/png_texture.h"
 #include "platform/message.h"
@@ -79,6 +82,20 @@ void Texture::Load(const char *path)
         return;
     }
 
+    // GLU would scale to these sizes itself, but its scaler blacks out the
+    // last row when only the width changes; we scale, GLU only builds levels.
+    int uploadWidth = NearestPowerOfTwo(image->width);
+    int uploadHeight = NearestPowerOfTwo(image->height);
+    std::vector<uint8_t> scaled;
+    const uint8_t *upload = image->pixels;
+    if (uploadWidth != image->width || uploadHeight != image->height) {
+        uploadWidth = std::min(uploadWidth, MaxTextureSide());
+        uploadHeight = std::min(uploadHeight, MaxTextureSide());
+        scaled =
+            ScaleImage(image->pixels, image->width, image->height, components, uploadWidth, uploadHeight);
+        upload = scaled.data();
+    }
+
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     // Rows are packed at width * components bytes, which need not be a
@@ -87,8 +104,8 @@ void Texture::Load(const char *path)
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const GLenum format = components == 3 ? GL_RGB : GL_LUMINANCE;
-    const GLint built = gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, format,
-                                          GL_UNSIGNED_BYTE, image->pixels);
+    const GLint built =
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, uploadWidth, uploadHeight, format, GL_UNSIGNED_BYTE, upload);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     if (built != 0) {
         glDeleteTextures(1, &name);
