@@ -25,7 +25,7 @@ long RunMainLoop(Demo &demo, const std::function<bool()> &escapeHeld, FixedStepC
 
 int RunPresentation(const PresentationConfig &config)
 {
-    GLWindow window(800, 600, 32, config.fullScreen, kWindowTitle);
+    GLWindow window(800, 600, 32, config.fullScreen, kWindowTitle, config.windowSize);
 
     // The resource set is loaded here, in its fixed order.
 

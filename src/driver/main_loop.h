@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/glwindow.h"
+
 class FixedStepClock;
 class FrameSink;
 struct Demo;
@@ -19,6 +21,8 @@ struct PresentationConfig {
     // Fixed-step runs: no device, no display; frames go to the sink.
     FixedStepClock *fixedStep = nullptr;
     FrameSink *frameSink = nullptr;
+    // The drawable; the 800x600 picture is scaled into it.
+    WindowSize windowSize;
 };
 
 // The whole life of the presentation: start-up, the main loop, shutdown.
