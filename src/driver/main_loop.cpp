@@ -11,11 +11,12 @@
 #include "scenes/common.h"
 #include "sound/soundtrack.h"
 
-long RunMainLoop(Demo &demo, const std::function<bool()> &escapeHeld, FixedStepClock *fixedStep)
+long RunMainLoop(Demo &demo, const std::function<bool()> &escapeHeld, FixedStepClock *fixedStep,
+                 std::span<const TimelineWindow> windows)
 {
     long passes = 0;
     while (!escapeHeld() && !demo.quitFlag && !demo.window.quitRequested) {
-        RunTimelinePass(demo);
+        RunTimelinePass(demo, windows);
         ++passes;
         if (fixedStep)
             fixedStep->SetPass(fixedStep->Pass() + 1);

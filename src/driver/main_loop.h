@@ -1,8 +1,9 @@
 #pragma once
 
 #include <functional>
-#include <string>
-#include <vector>
+#include <span>
+
+#include "driver/timeline.h"
 
 #include "platform/glwindow.h"
 
@@ -14,7 +15,8 @@ struct Demo;
 // pass and after every pass), the quit flag is set, or the window was closed.
 // A fixed-step clock, when given, moves to the next pass after each one.
 // Returns the number of passes run.
-long RunMainLoop(Demo &demo, const std::function<bool()> &escapeHeld, FixedStepClock *fixedStep);
+long RunMainLoop(Demo &demo, const std::function<bool()> &escapeHeld, FixedStepClock *fixedStep,
+                 std::span<const TimelineWindow> windows = kTimeline);
 
 struct PresentationConfig {
     bool fullScreen = true;

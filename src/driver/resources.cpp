@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-std::vector<float> SlimyRadius(const Mesh& slimy)
+std::vector<float> SlimyRadius(const Mesh &slimy)
 {
     std::vector<float> radius;
     if (slimy.objectCount < 1 || !slimy.objects || !slimy.objects[0])
         return radius;
-    const SubMesh& rest = *slimy.objects[0];
+    const SubMesh &rest = *slimy.objects[0];
     radius.resize(static_cast<size_t>(rest.vertexCount));
     for (int i = 0; i < rest.vertexCount; ++i) {
         const long double x = rest.positions[3 * i];

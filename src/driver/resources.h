@@ -9,7 +9,7 @@
 
 // The square root of each rest vertex's distance from the origin, for the
 // first object of the slime mesh (empty when it has none).
-std::vector<float> SlimyRadius(const Mesh& slimy);
+std::vector<float> SlimyRadius(const Mesh &slimy);
 
 // The media set, loaded once before the clock starts. Members are constructed
 // in declaration order, which is the loading order, and destroyed in reverse.
@@ -23,13 +23,13 @@ struct Resources {
     Mesh meshSpiky3{"data/spiky3.ebr"};
     Mesh meshSpiky4{"data/spiky4.ebr"};
     Mesh meshBump3{"data/bump3.ebr"};
-    Mesh meshHisphere{"data/hisphere.ebr"};   // rippled in place every frame
-    Mesh meshHisphereB{"data/hisphere.ebr"};  // the rest shape, never changed
+    Mesh meshHisphere{"data/hisphere.ebr"};  // rippled in place every frame
+    Mesh meshHisphereB{"data/hisphere.ebr"}; // the rest shape, never changed
     Mesh meshBump2{"data/bump2.ebr"};
     Mesh meshBump{"data/bump.ebr"};
     Mesh meshTwisty4{"data/twisty4.ebr"};
-    Mesh meshSlimy{"data/slimy.ebr"};   // twisted in place every frame
-    Mesh meshSlimyB{"data/slimy.ebr"};  // the rest shape, never changed
+    Mesh meshSlimy{"data/slimy.ebr"};  // twisted in place every frame
+    Mesh meshSlimyB{"data/slimy.ebr"}; // the rest shape, never changed
     std::vector<float> slimyRadius = SlimyRadius(meshSlimy);
     std::vector<Vec3> slimyOffset = std::vector<Vec3>(slimyRadius.size(), Vec3{0.0f, 0.0f, 0.0f});
     Texture texNewJesus{"data/new_jesus.jpg"};

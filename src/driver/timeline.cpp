@@ -3,13 +3,7 @@
 #include "driver/demo.h"
 #include "scenes/scenes.h"
 
-namespace {
-struct TimelineWindow {
-    float end; // tenths of a second; the window starts where the previous one ends
-    void (*scene)(Demo &);
-};
-
-constexpr TimelineWindow kWindows[kTimelineWindows] = {
+const TimelineWindow kTimeline[kTimelineWindows] = {
     {140, OpeningScene},
     {210, OpeningSpinScene},
     {360, DoubleSpinScene},
@@ -32,20 +26,14 @@ constexpr TimelineWindow kWindows[kTimelineWindows] = {
     {2080, SlimeScene},
     {kPresentationEnd, ClosingScene},
 };
-} // namespace
 
-float TimelineBound(int k)
+int RunTimelinePass(Demo &demo, std::span<const TimelineWindow> windows)
 {
-    return kWindows[k].end;
-}
-
-int RunTimelinePass(Demo &demo)
-{
-    for (int k = 0; k < kTimelineWindows; ++k) {
+    for (size_t k = 0; k < windows.size(); ++k) {
         // A fresh reading for every bound tested, as the clock moves on.
-        if (demo.timer.GetTime() < kWindows[k].end) {
-            kWindows[k].scene(demo);
-            return k;
+        if (demo.timer.GetTime() < windows[k].end) {
+            windows[k].scene(demo);
+            return static_cast<int>(k);
         }
     }
     demo.quitFlag = true;
