@@ -104,6 +104,18 @@ std::vector<uint8_t> DecodeFrame(const std::string &path, int frameIndex, const 
     return std::vector<uint8_t>(decoded.out.begin(), decoded.out.end());
 }
 
+std::vector<std::vector<uint8_t>> DecodeFrames(const std::string &path, int count, int width, int height)
+{
+    const CommandResult decoded = RunCommand("ffmpeg -v error -i " + ShellQuote(path) + " -frames:v " +
+                                             std::to_string(count) + " -f rawvideo -pix_fmt rgb24 -");
+    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
+    std::vector<std::vector<uint8_t>> frames;
+    for (size_t at = 0; decoded.status == 0 && at + bytes <= decoded.out.size(); at += bytes)
+        frames.emplace_back(decoded.out.begin() + static_cast<ptrdiff_t>(at),
+                            decoded.out.begin() + static_cast<ptrdiff_t>(at + bytes));
+    return frames;
+}
+
 double MeanDifference(const std::vector<uint8_t> &a, const std::vector<uint8_t> &b, int width, int x, int y,
                       int w, int h)
 {

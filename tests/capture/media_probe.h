@@ -32,6 +32,9 @@ std::vector<int16_t> DecodeAudioMono(const std::string &path);
 std::vector<uint8_t> DecodeFrame(const std::string &path, int frameIndex, const std::string &filter,
                                  int width, int height);
 
+// The first `count` frames decoded to RGB, top row first, one after another.
+std::vector<std::vector<uint8_t>> DecodeFrames(const std::string &path, int count, int width, int height);
+
 // Mean absolute difference per channel value over a rectangle of two RGB
 // pictures of the given width (rows top first).
 double MeanDifference(const std::vector<uint8_t> &a, const std::vector<uint8_t> &b, int width, int x, int y,
