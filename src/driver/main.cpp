@@ -50,6 +50,9 @@ int main(int argc, char **argv)
         capture.fpsNumerator = options.fpsNumerator;
         capture.fpsDenominator = options.fpsDenominator;
         capture.durationSeconds = options.durationSeconds;
+        // The benchmark compares x264's speed settings through this.
+        if (const char *preset = std::getenv("QUILLANE_X264_PRESET"))
+            capture.x264Preset = preset;
         return RunCapture(capture);
     }
 
