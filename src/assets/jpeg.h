@@ -18,10 +18,18 @@ struct Image {
     Image &operator=(const Image &) = delete;
 };
 
-// Decodes the file, or shows "Unable to load JPG File!" (caption: the path)
-// and returns null when it cannot be opened. A fatal decoding error ends the
-// process with status 1 and the library's message on standard error.
-Image *LoadJPG(const char *path);
+// The largest width or height LoadJPG decodes when the caller names no limit
+// (the usual GL_MAX_TEXTURE_SIZE of today's drivers).
+constexpr int kJpegDefaultMaxSide = 16384;
 
-// Runs the decoder on a record that has its error manager and source.
-bool ReadJPEG(jpeg_decompress_struct *info, Image *image);
+// Decodes the file, or shows "Unable to load JPG File!" (caption: the path)
+// and returns null when it cannot be opened. A picture wider or taller than
+// maxSide is reported the same way and not decoded, so a lying header cannot
+// make it allocate gigabytes. A fatal decoding error ends the process with
+// status 1 and the library's message on standard error.
+Image *LoadJPG(const char *path, int maxSide = kJpegDefaultMaxSide);
+
+// Runs the decoder on a record that has its error manager and source. A
+// picture over maxSide on either side is left undecoded: the image keeps its
+// size from the header but gets no pixels, and the result is false.
+bool ReadJPEG(jpeg_decompress_struct *info, Image *image, int maxSide = kJpegDefaultMaxSide);

@@ -15,11 +15,8 @@
 #include "driver/main_loop.h"
 #include "driver/timeline.h"
 #include "platform/clock.h"
-
-#if __has_include("sound/pcm_decoder.h")
 #include "sound/pcm_decoder.h"
-#define QUILLANE_HAVE_PCM_DECODER 1
-#endif
+
 
 int64_t CaptureFrameCount(double durationSeconds, int64_t fpsNumerator, int64_t fpsDenominator)
 {
@@ -34,10 +31,8 @@ int64_t CaptureFrameCount(double durationSeconds, int64_t fpsNumerator, int64_t 
 std::vector<int16_t> LoadCaptureSound(const char *path)
 {
     std::vector<int16_t> pcm;
-#ifdef QUILLANE_HAVE_PCM_DECODER
     if (DecodeMp3File(path, pcm))
         return pcm;
-#endif
     std::fprintf(stderr, "quillane: cannot read the soundtrack %s; the video's sound is silent\n", path);
     pcm.clear();
     return pcm;

@@ -12,12 +12,14 @@
 #include "sound/soundtrack.h"
 
 long RunMainLoop(Demo &demo, const std::function<bool()> &escapeHeld, FixedStepClock *fixedStep,
-                 std::span<const TimelineWindow> windows)
+                 std::span<const TimelineWindow> windows, const std::function<void(const Demo &)> &afterPass)
 {
     long passes = 0;
     while (!escapeHeld() && !demo.quitFlag && !demo.window.quitRequested) {
         RunTimelinePass(demo, windows);
         ++passes;
+        if (afterPass)
+            afterPass(demo);
         if (fixedStep)
             fixedStep->SetPass(fixedStep->Pass() + 1);
     }
@@ -50,7 +52,7 @@ int RunPresentation(const PresentationConfig &config)
     demo.quitFlag = false;
     window.SetFrameSink(config.frameSink);
     RunMainLoop(demo, config.fixedStep ? std::function<bool()>([] { return false; }) : EscapeHeld,
-                config.fixedStep);
+                config.fixedStep, kTimeline, config.afterPass);
 
     window.SetFrameSink(nullptr);
     SoundUseFixedStepClock(nullptr);

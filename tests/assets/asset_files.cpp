@@ -1,0 +1,127 @@
+#include "assets/asset_files.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <filesystem>
+
+#include <jpeglib.h>
+#include <png.h>
+
+#include <gtest/gtest.h>
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillane-assets-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        ADD_FAILURE() << "cannot make a temporary directory";
+    dir = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+}
+
+bool WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes)
+{
+    std::FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+bool WriteJpeg(const std::string &path, const std::vector<uint8_t> &pixels, int width, int height,
+               int components, int quality)
+{
+    if (pixels.size() != static_cast<size_t>(width) * height * components)
+        return false;
+    std::FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = components;
+    info.in_color_space = components == 3 ? JCS_RGB : components == 4 ? JCS_CMYK : JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    for (int c = 0; c < info.num_components; ++c) {
+        info.comp_info[c].h_samp_factor = 1;
+        info.comp_info[c].v_samp_factor = 1;
+    }
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(pixels.data() + size_t{info.next_scanline} * width * components);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return std::fclose(file) == 0;
+}
+
+namespace {
+void AppendToVector(png_structp png, png_bytep data, png_size_t length)
+{
+    auto *out = static_cast<std::vector<uint8_t> *>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+void NoFlush(png_structp) {}
+} // namespace
+
+std::vector<uint8_t> EncodePng(const PngSpec &spec)
+{
+    std::vector<uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    const size_t stride = spec.height > 0 ? spec.rows.size() / static_cast<size_t>(spec.height) : 0;
+    std::vector<png_bytep> rows(static_cast<size_t>(spec.height));
+    for (size_t y = 0; y < rows.size(); ++y)
+        rows[y] = const_cast<png_bytep>(spec.rows.data() + y * stride);
+    // Built before setjmp: nothing with a destructor may be skipped by libpng's longjmp.
+    std::vector<png_color> palette;
+    for (size_t i = 0; i + 2 < spec.palette.size(); i += 3)
+        palette.push_back({spec.palette[i], spec.palette[i + 1], spec.palette[i + 2]});
+    if (setjmp(png_jmpbuf(png)) == 0) {
+        png_set_write_fn(png, &out, AppendToVector, NoFlush);
+        png_set_compression_level(png, 9); // the densest files a decoder must still take
+        png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height),
+                     spec.bitDepth, spec.colorType,
+                     spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
+        if (!palette.empty())
+            png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+        if (!spec.paletteAlpha.empty())
+            png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
+                         nullptr);
+        if (spec.transparentGrey >= 0) {
+            png_color_16 grey{};
+            grey.gray = static_cast<png_uint_16>(spec.transparentGrey);
+            png_set_tRNS(png, info, nullptr, 0, &grey);
+        }
+        png_write_info(png, info);
+        png_write_image(png, rows.data());
+        png_write_end(png, nullptr);
+    } else {
+        ADD_FAILURE() << "libpng could not write the sample";
+        out.clear();
+    }
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+std::vector<uint8_t> EncodeRgbaPng(const std::vector<uint8_t> &rgba, int width, int height)
+{
+    PngSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.colorType = PNG_COLOR_TYPE_RGBA;
+    spec.rows = rgba;
+    return EncodePng(spec);
+}
