@@ -73,6 +73,11 @@ double CaptureProgress::Elapsed() const
 
 void CaptureProgress::Update(int64_t frames)
 {
+    if (frames <= 1) {
+        // Count from the first frame: loading the media is no part of the rate.
+        start = std::chrono::steady_clock::now();
+        return;
+    }
     const double elapsed = Elapsed();
     if (terminal) {
         // A few redraws a second are plenty; more would cost the capture time.
