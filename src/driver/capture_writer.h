@@ -21,7 +21,7 @@ struct VideoSettings {
     int64_t fpsNumerator = 60;
     int64_t fpsDenominator = 1;
     // libx264's speed/size trade-off; the capture must keep up with rendering.
-    std::string x264Preset = "veryfast";
+    std::string x264Preset = "ultrafast";
     int crf = 18;
 };
 
