@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -35,6 +36,12 @@ class CaptureRunTest : public ::testing::Test {
         for (const auto &entry : fs::directory_iterator(QUILLANE_DATA_DIR, error))
             fs::create_symlink(entry.path(), directory + "/data/" + entry.path().filename().string());
         fs::remove(directory + "/data/morvane.mp3");
+        // Under the sanitizers the program unloads Mesa's driver before it exits,
+        // and the leak checker then finds the driver's own allocations under an
+        // unknown module, which no suppression can name. Memory errors are still
+        // checked in the program; the writer's leaks are checked in-process.
+        if (const char *asan = std::getenv("ASAN_OPTIONS"))
+            setenv("ASAN_OPTIONS", (std::string(asan) + ":detect_leaks=0").c_str(), 1);
     }
     void TearDown() override { fs::remove_all(directory); }
 
