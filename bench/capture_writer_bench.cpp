@@ -52,7 +52,8 @@ void WriteFrames(benchmark::State &state, const char *preset)
             state.SkipWithError(writer.Error().c_str());
         written += static_cast<int64_t>(frames.size());
     }
-    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(written), benchmark::Counter::kIsRate);
+    state.counters["frames/s"] =
+        benchmark::Counter(static_cast<double>(written), benchmark::Counter::kIsRate);
     std::remove(settings.path.c_str());
 }
 } // namespace

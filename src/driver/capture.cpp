@@ -17,7 +17,6 @@
 #include "platform/clock.h"
 #include "sound/pcm_decoder.h"
 
-
 int64_t CaptureFrameCount(double durationSeconds, int64_t fpsNumerator, int64_t fpsDenominator)
 {
     const double end = static_cast<double>(kPresentationEnd) / 10.0;
