@@ -50,7 +50,7 @@ bool ShotSink::TakeFrame(const uint8_t *pixels, int width, int height)
 }
 
 int RunShots(const std::string &directory, const std::vector<double> &seconds, int64_t fpsNumerator,
-             int64_t fpsDenominator)
+             int64_t fpsDenominator, const WindowSize &size)
 {
     std::error_code error;
     std::filesystem::create_directories(directory, error);
@@ -64,6 +64,7 @@ int RunShots(const std::string &directory, const std::vector<double> &seconds, i
     config.fullScreen = false;
     config.fixedStep = &clock;
     config.frameSink = &sink;
+    config.windowSize = size;
     RunPresentation(config);
     for (const std::string &path : sink.Written())
         std::printf("%s\n", path.c_str());

@@ -33,4 +33,4 @@ int64_t PassAt(const FixedStepClock &clock, double seconds);
 
 // Renders the shots; returns the process exit status.
 int RunShots(const std::string &directory, const std::vector<double> &seconds, int64_t fpsNumerator,
-             int64_t fpsDenominator);
+             int64_t fpsDenominator, const WindowSize &size = {});

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "driver/capture.h"
 #include "driver/fixed_step.h"
 #include "driver/main_loop.h"
 #include "driver/options.h"
@@ -29,11 +30,30 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    if (!options.shotsDirectory.empty()) {
+    WindowSize size;
+    size.width = options.width;
+    size.height = options.height;
+    size.desktop = options.desktop;
+
+    if (!options.shotsDirectory.empty() || !options.captureFile.empty()) {
         // Offscreen: no display, no sound card, and never a box.
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        return RunShots(options.shotsDirectory, options.shotTimes, options.fpsNumerator,
-                        options.fpsDenominator);
+        if (!options.shotsDirectory.empty())
+            return RunShots(options.shotsDirectory, options.shotTimes, options.fpsNumerator,
+                            options.fpsDenominator, size);
+        CaptureRequest capture;
+        capture.path = options.captureFile;
+        if (options.width > 0) {
+            capture.width = options.width;
+            capture.height = options.height;
+        }
+        capture.fpsNumerator = options.fpsNumerator;
+        capture.fpsDenominator = options.fpsDenominator;
+        capture.durationSeconds = options.durationSeconds;
+        // The benchmark compares x264's speed settings through this.
+        if (const char *preset = std::getenv("QUILLANE_X264_PRESET"))
+            capture.x264Preset = preset;
+        return RunCapture(capture);
     }
 
     // A box only where a person can answer it.
@@ -44,5 +64,6 @@ int main(int argc, char **argv)
 
     PresentationConfig config;
     config.fullScreen = !options.windowed;
+    config.windowSize = size;
     return RunPresentation(config);
 }

@@ -30,7 +30,7 @@ long RunMainLoop(Demo &demo, const std::function<bool()> &escapeHeld, FixedStepC
 
 int RunPresentation(const PresentationConfig &config)
 {
-    GLWindow window(800, 600, 32, config.fullScreen, kWindowTitle);
+    GLWindow window(800, 600, 32, config.fullScreen, kWindowTitle, config.windowSize);
 
     // Every later GL call needs the window's context, texture creation included.
     Resources resources;

@@ -5,6 +5,8 @@
 
 #include "driver/timeline.h"
 
+#include "platform/glwindow.h"
+
 class FixedStepClock;
 class FrameSink;
 struct Demo;
@@ -23,6 +25,8 @@ struct PresentationConfig {
     // Fixed-step runs: no device, no display; frames go to the sink.
     FixedStepClock *fixedStep = nullptr;
     FrameSink *frameSink = nullptr;
+    // The drawable; the 800x600 picture is scaled into it.
+    WindowSize windowSize;
     // Called with the carried state after every pass of the main loop.
     std::function<void(const Demo &)> afterPass;
 };

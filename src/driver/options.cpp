@@ -46,7 +46,38 @@ bool ParseShotTimes(const std::string &text, std::vector<double> &times, std::st
     }
     return true;
 }
+bool ParseDuration(const std::string &text, double &seconds, std::string &error)
+{
+    size_t used = 0;
+    try {
+        seconds = std::stod(text, &used);
+    } catch (const std::exception &) {
+        used = 0;
+    }
+    if (text.empty() || used != text.size() || !std::isfinite(seconds) || seconds <= 0.0) {
+        error = "--duration: '" + text + "' is not a positive number of seconds";
+        return false;
+    }
+    return true;
+}
 } // namespace
+
+bool ParseSize(const std::string &text, int &width, int &height)
+{
+    const size_t x = text.find('x');
+    if (x == std::string::npos)
+        return false;
+    const std::string_view whole(text);
+    int64_t w = 0;
+    int64_t h = 0;
+    if (!ParsePositive(whole.substr(0, x), w) || !ParsePositive(whole.substr(x + 1), h))
+        return false;
+    if (w < 16 || h < 16 || w > 8192 || h > 8192)
+        return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
 
 bool ParseFrameRate(const std::string &text, int64_t &numerator, int64_t &denominator)
 {
@@ -68,7 +99,9 @@ ParseResult ParseOptions(int argc, const char *const *argv, Options &options)
     app.set_version_flag("--version", std::string("quillane ") + QUILLANE_VERSION);
     std::string at;
     std::string fps;
-    app.add_flag("--windowed", options.windowed, "Play in an 800x600 window instead of full screen");
+    std::string size;
+    std::string duration;
+    auto *windowed = app.add_flag("--windowed", options.windowed, "Play in a window instead of full screen");
     app.add_option("-C", options.directory, "Run in DIR (where data/ is)")->option_text("DIR");
     auto *shots = app.add_option("--shots", options.shotsDirectory,
                                  "Render frames offscreen and write them to DIR as PNG files")
@@ -76,8 +109,25 @@ ParseResult ParseOptions(int argc, const char *const *argv, Options &options)
     app.add_option("--at", at, "Seconds of the frames to shoot, e.g. 5,62.5,224")
         ->option_text("LIST")
         ->needs(shots);
-    app.add_option("--fps", fps, "Frame rate of a fixed-step run (default 60; fractions like 60000/1001)")
+    auto *capture = app.add_option("--capture", options.captureFile,
+                                   "Render the presentation offscreen into an H.264/AAC video file")
+                        ->option_text("FILE.mp4")
+                        ->excludes(shots)
+                        ->excludes(windowed);
+    app.add_option("--duration", duration, "Capture only the first S seconds")
+        ->option_text("S")
+        ->needs(capture);
+    app.add_option("--fps", fps,
+                   "Frame rate of a capture or frame shots (default 60; fractions like 60000/1001)")
         ->option_text("N");
+    app.add_option("--size", size, "Size of the picture (default 800x600); another aspect gets black bars")
+        ->option_text("WxH");
+    app.add_flag("--desktop", options.desktop,
+                 "Full screen at the desktop's own resolution, without switching the display mode")
+        ->excludes(windowed)
+        ->excludes(shots)
+        ->excludes(capture)
+        ->excludes(app.get_option("--size"));
     shots->needs(app.get_option("--at"));
 
     try {
@@ -95,6 +145,13 @@ ParseResult ParseOptions(int argc, const char *const *argv, Options &options)
         error = "--fps: '" + fps + "' is not a frame rate (a positive number such as 60 or 60000/1001)";
     if (error.empty() && !at.empty())
         ParseShotTimes(at, options.shotTimes, error);
+    if (error.empty() && !size.empty() && !ParseSize(size, options.width, options.height))
+        error = "--size: '" + size + "' is not a size (WIDTHxHEIGHT, each 16 to 8192, such as 1280x960)";
+    if (error.empty() && !options.captureFile.empty() && !size.empty() &&
+        (options.width % 2 != 0 || options.height % 2 != 0))
+        error = "--size: a video needs an even width and height, not " + size;
+    if (error.empty() && !duration.empty())
+        ParseDuration(duration, options.durationSeconds, error);
     if (!error.empty()) {
         std::cerr << "quillane: " << error << "\nRun with --help for more information.\n";
         return ParseResult::ExitFailure;

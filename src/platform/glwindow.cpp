@@ -27,9 +27,13 @@ bool RequestPixelFormat(int bits)
 }
 } // namespace
 
-GLWindow::GLWindow(int w, int h, int bits, bool fullScreen, const char *windowTitle)
+GLWindow::GLWindow(int w, int h, int bits, bool fullScreen, const char *windowTitle, WindowSize size)
     : title(windowTitle), width(w), height(h)
 {
+    const bool desktop = fullScreen && size.desktop;
+    int drawableWidth = size.width > 0 ? size.width : width;
+    int drawableHeight = size.height > 0 ? size.height : height;
+
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         ShowMessage("Unable to register window class", kCaption);
         return;
@@ -42,8 +46,12 @@ GLWindow::GLWindow(int w, int h, int bits, bool fullScreen, const char *windowTi
             ShowMessage("Unable to get displaysettings", "Error");
             return;
         }
-        mode.w = width;
-        mode.h = height;
+        if (desktop) {
+            drawableWidth = mode.w;
+            drawableHeight = mode.h;
+        }
+        mode.w = drawableWidth;
+        mode.h = drawableHeight;
         mode.format = bits >= 24 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
     }
 
@@ -52,12 +60,21 @@ GLWindow::GLWindow(int w, int h, int bits, bool fullScreen, const char *windowTi
         return;
     }
 
-    const Uint32 flags = SDL_WINDOW_OPENGL | (fullScreen ? Uint32{SDL_WINDOW_FULLSCREEN} : Uint32{0});
-    window = SDL_CreateWindow(title, 0, 0, width, height, flags | SDL_WINDOW_HIDDEN);
+    const Uint32 fullScreenFlag =
+        desktop ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : Uint32{SDL_WINDOW_FULLSCREEN};
+    const Uint32 flags = SDL_WINDOW_OPENGL | (fullScreen ? fullScreenFlag : Uint32{0});
+    window = SDL_CreateWindow(title, 0, 0, drawableWidth, drawableHeight, flags | SDL_WINDOW_HIDDEN);
     if (!window)
         return; // silent, as a failed window creation always was
 
-    if (fullScreen) {
+    if (desktop) {
+        // The desktop keeps its mode; the window just covers it.
+        if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+            ShowMessage("Unable to switch to fullscreen", kCaption);
+            return;
+        }
+        SDL_ShowCursor(SDL_DISABLE);
+    } else if (fullScreen) {
         SDL_DisplayMode closest{};
         if (!SDL_GetClosestDisplayMode(0, &mode, &closest) ||
             SDL_SetWindowDisplayMode(window, &closest) != 0 ||
@@ -81,8 +98,20 @@ GLWindow::GLWindow(int w, int h, int bits, bool fullScreen, const char *windowTi
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
 
-    SetPictureArea(FitPicture(width, height));
-    glViewport(0, 0, width, height);
+    // The drawable is what the window system gave, which need not be what was asked.
+    int actualWidth = 0;
+    int actualHeight = 0;
+    SDL_GL_GetDrawableSize(window, &actualWidth, &actualHeight);
+    if (actualWidth > 0 && actualHeight > 0) {
+        drawableWidth = actualWidth;
+        drawableHeight = actualHeight;
+    }
+    SetPictureArea(FitPicture(drawableWidth, drawableHeight));
+    // The whole picture: (0, 0, width, height) when the drawable is the design size.
+    const PictureArea &picture = CurrentPictureArea();
+    glViewport(picture.x, picture.y, picture.width, picture.height);
+    // Lines drawn at the GL's own width scale with the picture too.
+    PictureLineWidth(1.0f);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), 1.0, 10000.0);
@@ -119,6 +148,8 @@ bool GLWindow::Update()
 
 void GLWindow::PresentFrame()
 {
+    // Whatever spilled past the picture (glClear ignores the viewport) goes.
+    ClearPictureBars();
     glFlush();
     if (frameSink && context) {
         const PictureArea &area = CurrentPictureArea();

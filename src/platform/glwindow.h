@@ -13,10 +13,20 @@ class FrameSink {
     virtual bool TakeFrame(const uint8_t *pixels, int width, int height) = 0;
 };
 
+// The drawable the picture is shown in. By default it is the design size the
+// window was asked for; another size scales the picture into it (with black
+// bars where the aspect differs), and desktop full screen takes the display's
+// own resolution without switching the mode.
+struct WindowSize {
+    int width = 0; // 0: the window's design size
+    int height = 0;
+    bool desktop = false; // full screen only
+};
+
 // The presentation's only window and its GL context.
 class GLWindow {
   public:
-    GLWindow(int width, int height, int bits, bool fullScreen, const char *title);
+    GLWindow(int width, int height, int bits, bool fullScreen, const char *title, WindowSize size = {});
     ~GLWindow() { Destroy(); }
     GLWindow(const GLWindow &) = delete;
     GLWindow &operator=(const GLWindow &) = delete;
@@ -42,7 +52,7 @@ class GLWindow {
     void PresentFrame();
 
     FrameSink *frameSink = nullptr;
-    int width = 0;
+    int width = 0; // the design size the scenes draw for
     int height = 0;
     uint8_t *framePixels = nullptr;
 };

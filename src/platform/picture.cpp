@@ -62,3 +62,27 @@ void PictureLineWidth(float width)
     const PictureArea &area = Area();
     glLineWidth(width * static_cast<float>(area.height) / kDesignHeight);
 }
+
+void ClearPictureBars()
+{
+    const PictureArea &area = Area();
+    const int right = area.x + area.width;
+    const int top = area.y + area.height;
+    if (area.x <= 0 && area.y <= 0 && right >= area.drawableWidth && top >= area.drawableHeight)
+        return; // the picture covers the drawable
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    const auto clear = [](int x, int y, int w, int h) {
+        if (w > 0 && h > 0) {
+            glScissor(x, y, w, h);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+    };
+    clear(0, 0, area.x, area.drawableHeight);                         // left
+    clear(right, 0, area.drawableWidth - right, area.drawableHeight); // right
+    clear(area.x, 0, area.width, area.y);                             // bottom
+    clear(area.x, top, area.width, area.drawableHeight - top);        // top
+    glPopAttrib();
+}

@@ -29,3 +29,7 @@ void PictureViewport(int x, int y, int width, int height);
 
 // glLineWidth of a width given for the 800x600 design space.
 void PictureLineWidth(float width);
+
+// Paints the drawable outside the picture black, and nothing else: the GL
+// state the scenes see is left as it was. Called before a frame is shown.
+void ClearPictureBars();
