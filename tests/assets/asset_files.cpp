@@ -75,34 +75,34 @@ void AppendToVector(png_structp png, png_bytep data, png_size_t length)
 void NoFlush(png_structp) {}
 } // namespace
 
-std::vector<uint8_t> EncodePng(const PngSpec &spec)
+std::vector<uint8_t> EncodePng(const PngLayout &layout)
 {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    const size_t stride = spec.height > 0 ? spec.rows.size() / static_cast<size_t>(spec.height) : 0;
-    std::vector<png_bytep> rows(static_cast<size_t>(spec.height));
+    const size_t stride = layout.height > 0 ? layout.rows.size() / static_cast<size_t>(layout.height) : 0;
+    std::vector<png_bytep> rows(static_cast<size_t>(layout.height));
     for (size_t y = 0; y < rows.size(); ++y)
-        rows[y] = const_cast<png_bytep>(spec.rows.data() + y * stride);
+        rows[y] = const_cast<png_bytep>(layout.rows.data() + y * stride);
     // Built before setjmp: nothing with a destructor may be skipped by libpng's longjmp.
     std::vector<png_color> palette;
-    for (size_t i = 0; i + 2 < spec.palette.size(); i += 3)
-        palette.push_back({spec.palette[i], spec.palette[i + 1], spec.palette[i + 2]});
+    for (size_t i = 0; i + 2 < layout.palette.size(); i += 3)
+        palette.push_back({layout.palette[i], layout.palette[i + 1], layout.palette[i + 2]});
     if (setjmp(png_jmpbuf(png)) == 0) {
         png_set_write_fn(png, &out, AppendToVector, NoFlush);
         png_set_compression_level(png, 9); // the densest files a decoder must still take
-        png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height),
-                     spec.bitDepth, spec.colorType,
-                     spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+        png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width), static_cast<png_uint_32>(layout.height),
+                     layout.bitDepth, layout.colorType,
+                     layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                      PNG_FILTER_TYPE_DEFAULT);
         if (!palette.empty())
             png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-        if (!spec.paletteAlpha.empty())
-            png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
+        if (!layout.paletteAlpha.empty())
+            png_set_tRNS(png, info, layout.paletteAlpha.data(), static_cast<int>(layout.paletteAlpha.size()),
                          nullptr);
-        if (spec.transparentGrey >= 0) {
+        if (layout.transparentGrey >= 0) {
             png_color_16 grey{};
-            grey.gray = static_cast<png_uint_16>(spec.transparentGrey);
+            grey.gray = static_cast<png_uint_16>(layout.transparentGrey);
             png_set_tRNS(png, info, nullptr, 0, &grey);
         }
         png_write_info(png, info);
@@ -118,10 +118,10 @@ std::vector<uint8_t> EncodePng(const PngSpec &spec)
 
 std::vector<uint8_t> EncodeRgbaPng(const std::vector<uint8_t> &rgba, int width, int height)
 {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colorType = PNG_COLOR_TYPE_RGBA;
-    spec.rows = rgba;
-    return EncodePng(spec);
+    PngLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.colorType = PNG_COLOR_TYPE_RGBA;
+    layout.rows = rgba;
+    return EncodePng(layout);
 }

@@ -28,7 +28,7 @@ bool WriteJpeg(const std::string &path, const std::vector<uint8_t> &pixels, int 
 
 // A PNG exactly as described: rows are raw samples of the given colour type and
 // bit depth (packed, big-endian 16-bit), top row first.
-struct PngSpec {
+struct PngLayout {
     int width = 0;
     int height = 0;
     int colorType = 0; // PNG_COLOR_TYPE_*
@@ -39,7 +39,7 @@ struct PngSpec {
     std::vector<uint8_t> paletteAlpha; // tRNS for palette files
     int transparentGrey = -1;          // tRNS for grey files
 };
-std::vector<uint8_t> EncodePng(const PngSpec &spec);
+std::vector<uint8_t> EncodePng(const PngLayout &layout);
 
 // An 8-bit RGBA PNG from rows of r, g, b, a.
 std::vector<uint8_t> EncodeRgbaPng(const std::vector<uint8_t> &rgba, int width, int height);

@@ -11,20 +11,20 @@
 namespace {
 struct DecodeCase {
     const char *what;
-    PngSpec spec;
+    PngLayout layout;
     int channels;
     std::vector<uint8_t> expected;
 };
 
-PngSpec Spec(int width, int height, int colorType, int bitDepth, std::vector<uint8_t> rows)
+PngLayout Spec(int width, int height, int colorType, int bitDepth, std::vector<uint8_t> rows)
 {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colorType = colorType;
-    spec.bitDepth = bitDepth;
-    spec.rows = std::move(rows);
-    return spec;
+    PngLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.colorType = colorType;
+    layout.bitDepth = bitDepth;
+    layout.rows = std::move(rows);
+    return layout;
 }
 
 // 8x8 RGB, every pixel distinct, for the interlaced passes to scatter.
@@ -51,14 +51,14 @@ std::vector<DecodeCase> DecodeCases()
                      4,
                      {10, 20, 30, 0, 40, 50, 60, 255}});
 
-    PngSpec palette = Spec(4, 1, PNG_COLOR_TYPE_PALETTE, 2, {0b00011011});
+    PngLayout palette = Spec(4, 1, PNG_COLOR_TYPE_PALETTE, 2, {0b00011011});
     palette.palette = {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9};
     palette.paletteAlpha = {0, 128}; // entries past the table are opaque
     cases.push_back({"2-bit palette with transparency",
                      palette,
                      4,
                      {255, 0, 0, 0, 0, 255, 0, 128, 0, 0, 255, 255, 9, 9, 9, 255}});
-    PngSpec opaquePalette = Spec(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {1, 0});
+    PngLayout opaquePalette = Spec(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {1, 0});
     opaquePalette.palette = {1, 2, 3, 4, 5, 6};
     cases.push_back({"8-bit palette", opaquePalette, 3, {4, 5, 6, 1, 2, 3}});
 
@@ -66,7 +66,7 @@ std::vector<DecodeCase> DecodeCases()
                      Spec(3, 1, PNG_COLOR_TYPE_GRAY, 1, {0b10100000}),
                      3,
                      {255, 255, 255, 0, 0, 0, 255, 255, 255}});
-    PngSpec keyedGrey = Spec(2, 1, PNG_COLOR_TYPE_GRAY, 8, {7, 90});
+    PngLayout keyedGrey = Spec(2, 1, PNG_COLOR_TYPE_GRAY, 8, {7, 90});
     keyedGrey.transparentGrey = 7;
     cases.push_back({"grey with a transparent value", keyedGrey, 4, {7, 7, 7, 0, 90, 90, 90, 255}});
     cases.push_back({"grey and alpha",
@@ -82,10 +82,10 @@ std::vector<DecodeCase> DecodeCases()
                      3,
                      {18, 18, 18, 255, 255, 255}});
 
-    PngSpec interlaced = Spec(8, 8, PNG_COLOR_TYPE_RGB, 8, Distinct(8, 8));
+    PngLayout interlaced = Spec(8, 8, PNG_COLOR_TYPE_RGB, 8, Distinct(8, 8));
     interlaced.interlaced = true;
     cases.push_back({"interlaced RGB", interlaced, 3, Distinct(8, 8)});
-    PngSpec interlacedGrey =
+    PngLayout interlacedGrey =
         Spec(5, 3, PNG_COLOR_TYPE_GRAY, 4, {0x01, 0x23, 0x40, 0x56, 0x78, 0x90, 0xAB, 0xCD, 0xE0});
     interlacedGrey.interlaced = true;
     std::vector<uint8_t> greys;
@@ -100,13 +100,13 @@ TEST(PngDecoder, EveryColourTypeAndDepthEndsAsRgbOrRgba)
 {
     for (const DecodeCase &c : DecodeCases()) {
         SCOPED_TRACE(c.what);
-        const std::vector<uint8_t> file = EncodePng(c.spec);
+        const std::vector<uint8_t> file = EncodePng(c.layout);
         PngImage image;
         ASSERT_TRUE(DecodePng(file.data(), file.size(), 64, image));
-        EXPECT_EQ(image.width, c.spec.width);
-        EXPECT_EQ(image.height, c.spec.height);
+        EXPECT_EQ(image.width, c.layout.width);
+        EXPECT_EQ(image.height, c.layout.height);
         EXPECT_EQ(image.channels, c.channels);
-        EXPECT_EQ(image.bitDepth, c.spec.bitDepth);
+        EXPECT_EQ(image.bitDepth, c.layout.bitDepth);
         EXPECT_EQ(image.pixels, c.expected);
     }
 }

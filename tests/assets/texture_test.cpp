@@ -191,7 +191,7 @@ TEST_F(TextureTest, PngKeepsAlphaWhereTheFileHasIt)
     rgba[3] = 0;
     rgba[7] = 77;
     ASSERT_TRUE(WriteBytes(rgbaPath, EncodeRgbaPng(rgba, 4, 2)));
-    PngSpec rgbSpec;
+    PngLayout rgbSpec;
     rgbSpec.width = 5; // 15-byte rows
     rgbSpec.height = 2;
     rgbSpec.colorType = PNG_COLOR_TYPE_RGB;
