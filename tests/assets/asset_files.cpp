@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include <jpeglib.h>
+#include "assets/jpeg_writer.h"
 #include <png.h>
 
 #include <gtest/gtest.h>
@@ -37,32 +37,7 @@ bool WriteJpeg(const std::string &path, const std::vector<uint8_t> &pixels, int 
 {
     if (pixels.size() != static_cast<size_t>(width) * height * components)
         return false;
-    std::FILE *file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = components;
-    info.in_color_space = components == 3 ? JCS_RGB : components == 4 ? JCS_CMYK : JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    for (int c = 0; c < info.num_components; ++c) {
-        info.comp_info[c].h_samp_factor = 1;
-        info.comp_info[c].v_samp_factor = 1;
-    }
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(pixels.data() + size_t{info.next_scanline} * width * components);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    return std::fclose(file) == 0;
+    return WriteJpeg(path, pixels.data(), width, height, components, quality, true);
 }
 
 namespace {
@@ -91,10 +66,10 @@ std::vector<uint8_t> EncodePng(const PngLayout &layout)
     if (setjmp(png_jmpbuf(png)) == 0) {
         png_set_write_fn(png, &out, AppendToVector, NoFlush);
         png_set_compression_level(png, 9); // the densest files a decoder must still take
-        png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width), static_cast<png_uint_32>(layout.height),
-                     layout.bitDepth, layout.colorType,
-                     layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                     PNG_FILTER_TYPE_DEFAULT);
+        png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width),
+                     static_cast<png_uint_32>(layout.height), layout.bitDepth, layout.colorType,
+                     layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         if (!palette.empty())
             png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
         if (!layout.paletteAlpha.empty())

@@ -1,6 +1,6 @@
 #include "test_media.h"
 
-#include <jpeglib.h>
+#include "assets/jpeg_writer.h"
 
 #include <cmath>
 #include <cstdio>
@@ -59,34 +59,13 @@ Rgb TestMedia::ColourOf(const std::string &file)
 
 bool WriteFlatJpeg(const std::string &path, int width, int height, Rgb colour)
 {
-    FILE *file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3);
-    for (int x = 0; x < width; ++x) {
-        row[3 * x] = colour.r;
-        row[3 * x + 1] = colour.g;
-        row[3 * x + 2] = colour.b;
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
+    for (size_t i = 0; i < pixels.size(); i += 3) {
+        pixels[i] = colour.r;
+        pixels[i + 1] = colour.g;
+        pixels[i + 2] = colour.b;
     }
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    return std::fclose(file) == 0;
+    return WriteJpeg(path, pixels.data(), width, height, 3, 95);
 }
 
 namespace {

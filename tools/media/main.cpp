@@ -4,7 +4,7 @@
 #include "assets/png_writer.h"
 #include "contact_sheet.h"
 #include "images.h"
-#include "jpeg_writer.h"
+#include "assets/jpeg_writer.h"
 #include "meshes.h"
 #include "mp3_encoder.h"
 #include "music.h"
@@ -36,7 +36,7 @@ bool WriteImage(const std::filesystem::path &dir, const MediaImage &image)
         return WritePng(path, bytes.data(), image.canvas.width, image.canvas.height, 4);
     }
     const std::vector<uint8_t> bytes = image.canvas.Bytes(3);
-    return WriteJpeg(path, bytes.data(), image.canvas.width, image.canvas.height, kJpegQuality);
+    return WriteJpeg(path, bytes.data(), image.canvas.width, image.canvas.height, 3, kJpegQuality);
 }
 
 bool WriteBytes(const std::filesystem::path &path, const std::vector<uint8_t> &bytes)
