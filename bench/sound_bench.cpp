@@ -13,7 +13,7 @@
 #include "platform/clock.h"
 #include "sound/pcm_decoder.h"
 #include "sound/soundtrack.h"
-#include "sound/spectrum.h"
+#include "sound/fft_magnitudes.h"
 
 namespace {
 // data/morvane.mp3 when run where the media is; otherwise a 225 s stand-in of

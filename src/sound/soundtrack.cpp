@@ -12,7 +12,7 @@
 #include "platform/message.h"
 #include "sound/decoded_stream.h"
 #include "sound/pcm_decoder.h"
-#include "sound/spectrum.h"
+#include "sound/fft_magnitudes.h"
 
 namespace {
 constexpr const char *kCaption = "BASS";

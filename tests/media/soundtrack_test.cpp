@@ -1,7 +1,7 @@
 // The generated soundtrack: its length, format, level, and the spectrum
 // entries the scenes read, loud where they read them.
 #include "sound/pcm_decoder.h"
-#include "sound/spectrum.h"
+#include "sound/fft_magnitudes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "sound/spectrum.h"
+#include "sound/fft_magnitudes.h"
 
 #include <kiss_fftr.h>
 
